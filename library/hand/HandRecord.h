@@ -1,0 +1,74 @@
+// The in-memory record of one hand: what the log line says, the decoded actions and pots, one evaluator per
+// seat, and the text of the last error met while building it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "eval/HandEvaluator.h"
+#include "hand/Action.h"
+#include "hand/Card.h"
+#include "hand/Pot.h"
+
+namespace noxi {
+
+constexpr int SeatCount = 10;
+using SeatFlags = std::array<bool, SeatCount>;
+
+struct HandRecord {
+    static constexpr std::size_t ErrorSize = 512;
+
+    std::vector<Action> actions;                                // decoded betting, in the order it happened
+    std::array<std::optional<std::string>, SeatCount> seatNames;  // "PN"; empty optional = empty seat
+    std::array<double, SeatCount> stacks{};                     // "PB": chips at the start of the hand
+    std::array<std::array<Card, 2>, SeatCount> holeCards{};     // "PC"
+    std::array<HandEvaluator, SeatCount> evaluators{};          // filled for the seats still in
+    std::array<Card, 5> board{};                                // "BOARD": flop, flop, flop, turn, river
+    std::int32_t id = 0;                                        // "ID": the hand number, read by gameId()
+    std::optional<std::string> sequence;                        // "SEQ": the raw betting letters
+    double bigBlind = 0;                                        // "BB"
+    double smallBlind = 0;                                      // "SB"
+    std::int8_t button = 9;                                     // "BTN": dealer seat 0..9
+    std::optional<std::string> tableName;                       // "TABLE"
+    // "TIME": seconds prepared for local-time display (see the chunk parser). 64 bits, so a log written
+    // after 2038 does not wrap.
+    std::int64_t startTime = 0;
+    std::array<char, ErrorSize> errorBuffer{};                  // the last error met, read by errorText()
+    bool hasBets = false;                                       // "BETS" was read: a no-limit hand
+    std::vector<double> bets;                                   // "BETS" values, consumed from betsUsed on
+    std::size_t betsUsed = 0;
+    PotMap pots;                                                // largest total first
+    std::int8_t numPlayers = 0;                                 // "NP", low 8 bits
+    SeatFlags folded{};                                         // not seated, or folded
+    int heroSeat = -1;                                          // seat of the log owner's player
+    std::optional<std::string> heroName;                        // "HERO"
+    double rake = 0;                                            // "RAKE"; not touched by reset()
+
+    HandRecord() { reset(); }
+
+    // Back to the state of a new record, keeping the containers' memory for the next hand. rake is kept.
+    void reset();
+
+    // A seat is seated when it has a name and a stack above zero.
+    bool isSeated(int seat) const;
+    // SEQ, NP above 0, actions, pots, a table name and at least two seated seats.
+    bool isComplete() const;
+
+    // The next seat clockwise (9 wraps to 0) whose flag is false, or `from` itself when every other seat is
+    // flagged. prevSeat walks the other way.
+    static int nextSeat(int from, const SeatFlags& flags);
+    static int prevSeat(int from, const SeatFlags& flags);
+
+    // Formats the error text printf-style, replacing the previous one; a null format changes nothing.
+    void setError(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    const char* errorText() const { return errorBuffer.data(); }
+    std::int32_t gameId() const { return id; }
+
+    // The BETS values not yet consumed by the decoder.
+    std::size_t betsLeft() const { return bets.size() - betsUsed; }
+};
+
+}  // namespace noxi

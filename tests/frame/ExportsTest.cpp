@@ -1,0 +1,47 @@
+#include <gtest/gtest.h>
+
+#include "NoxiConverter.h"
+#include "frame/LibraryState.h"
+
+namespace noxi {
+namespace {
+
+TEST(Exports, StartValuesOfALoadedLibrary) {
+    attachLibrary();
+    EXPECT_STREQ(GetErrorLog(), "");
+    EXPECT_EQ(GetNumFiles(), 0u);
+    EXPECT_EQ(GetTotalHands(), 0u);
+    EXPECT_EQ(GetNumBadHands(), 0u);
+    const ConversionOptions& options = libraryState().options;
+    EXPECT_TRUE(options.muckHands);
+    EXPECT_FALSE(options.fixSmallBlind || options.realMoney || options.make6Max || options.saveAllHole);
+    EXPECT_EQ(options.rangeType, 0);
+    EXPECT_EQ(options.splitMode, 0);
+    EXPECT_EQ(options.rangeFrom + options.rangeTo + options.splitValue, 0u);
+}
+
+TEST(Exports, SettersStoreTheirValuesUnchecked) {
+    attachLibrary();
+    SetRangeType(77);
+    SetRangeValues(4000000000UL, 12);
+    SetFileSplit(5, 3);
+    SetFixSmallBlind(true);
+    SetMake6Max(true);
+    SetRealMoney(true);
+    SetMuckHands(false);
+    SetSaveAllHole(true);
+    const ConversionOptions& options = libraryState().options;
+    EXPECT_EQ(options.rangeType, 77);
+    EXPECT_EQ(options.rangeFrom, 4000000000u);
+    EXPECT_EQ(options.rangeTo, 12u);
+    EXPECT_EQ(options.splitMode, 5);
+    EXPECT_EQ(options.splitValue, 3u);
+    EXPECT_TRUE(options.fixSmallBlind && options.make6Max && options.realMoney && options.saveAllHole);
+    EXPECT_FALSE(options.muckHands);
+    attachLibrary();
+    EXPECT_TRUE(libraryState().options.muckHands);
+    EXPECT_EQ(libraryState().options.rangeType, 0);
+}
+
+}  // namespace
+}  // namespace noxi

@@ -1,0 +1,101 @@
+#include "hand/Card.h"
+
+#include <gtest/gtest.h>
+
+namespace noxi {
+namespace {
+
+struct ParseCase {
+    const char* text;
+    bool ok;
+    int rank;
+    int suit;
+    friend void PrintTo(const ParseCase& c, std::ostream* out) { *out << '"' << c.text << '"'; }
+};
+
+class CardParse : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(CardParse, ReadsRankAndSuit) {
+    const ParseCase& c = GetParam();
+    Card card;
+    card.rank = 0;  // a failed parse must leave the unknown card, whatever was there
+    card.suit = 0;
+    EXPECT_EQ(card.parse(c.text), c.ok) << c.text;
+    EXPECT_EQ(card.rank, c.rank) << c.text;
+    EXPECT_EQ(card.suit, c.suit) << c.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, CardParse,
+                         ::testing::Values(ParseCase{"Ah", true, 12, 0}, ParseCase{"ah", true, 12, 0},
+                                           ParseCase{"AH", true, 12, 0}, ParseCase{"aH", true, 12, 0},
+                                           ParseCase{"2d", true, 0, 1}, ParseCase{"9c", true, 7, 2},
+                                           ParseCase{"Ts", true, 8, 3}, ParseCase{"jS", true, 9, 3},
+                                           ParseCase{"qd", true, 10, 1}, ParseCase{"Kc", true, 11, 2},
+                                           ParseCase{"??", true, 13, 4}, ParseCase{"?h", true, 13, 0},
+                                           ParseCase{"A?", true, 12, 4}, ParseCase{"Ahxyz", true, 12, 0},
+                                           ParseCase{"1h", false, 13, 4}, ParseCase{"0h", false, 13, 4},
+                                           ParseCase{"Ax", false, 13, 4}, ParseCase{"", false, 13, 4},
+                                           ParseCase{"A", false, 13, 4}, ParseCase{"\xC4h", false, 13, 4}));
+
+TEST(Card, NullTextFailsAndKeepsTheCard) {
+    Card card;
+    card.rank = 5;
+    card.suit = 2;
+    EXPECT_FALSE(card.parse(nullptr));
+    EXPECT_EQ(card.rank, 5);
+    EXPECT_EQ(card.suit, 2);
+}
+
+TEST(Card, WrittenForm) {
+    struct {
+        int rank, suit;
+        const char* text;
+    } cases[] = {{0, 0, "2h"}, {7, 1, "9d"}, {8, 2, "Tc"}, {9, 3, "Js"}, {10, 0, "Qh"},
+                 {11, 1, "Kd"}, {12, 2, "Ac"}, {13, 4, "Ee"}, {13, 2, "Ec"}, {200, 77, "Ee"}};
+    for (const auto& c : cases) {
+        Card card;
+        card.rank = static_cast<std::uint8_t>(c.rank);
+        card.suit = static_cast<std::uint8_t>(c.suit);
+        EXPECT_EQ(std::string({card.rankChar(), card.suitChar()}), c.text);
+    }
+}
+
+TEST(Card, KnownNeedsBothHalves) {
+    Card card;
+    EXPECT_FALSE(card.isKnown());
+    card.setRank(12);
+    EXPECT_FALSE(card.isKnown());
+    card.setSuit(3);
+    EXPECT_TRUE(card.isKnown());
+    card.setSuit(9);
+    EXPECT_EQ(card.suit, Card::UnknownSuit);
+    card.setSuit(3);
+    card.setRank(13);
+    EXPECT_EQ(card.rank, Card::UnknownRank);
+    EXPECT_FALSE(card.isKnown());
+    card.setRank(2);
+    card.setUnknown();
+    EXPECT_EQ(card, Card{});
+}
+
+TEST(Card, CompareByRankThenSuitUnknownLowest) {
+    auto card = [](const char* text) {
+        Card c;
+        c.parse(text);
+        return c;
+    };
+    EXPECT_EQ(card("As").compare(card("Ah")), 1);
+    EXPECT_EQ(card("Ah").compare(card("As")), -1);
+    EXPECT_EQ(card("2h").compare(card("Ks")), -1);
+    EXPECT_EQ(card("2h").compare(card("??")), 1);
+    EXPECT_EQ(card("??").compare(card("2h")), -1);
+    EXPECT_EQ(card("??").compare(card("??")), 0);
+    EXPECT_EQ(card("Qh").compare(card("Q?")), 1);
+    EXPECT_EQ(card("Td").compare(card("Td")), 0);
+    EXPECT_EQ(card("Th").compare(card("Td")), -1);
+    EXPECT_EQ(card("Tc").compare(card("Td")), 1);
+    EXPECT_TRUE(card("Tc").lessThan(card("Ts")));
+}
+
+}  // namespace
+}  // namespace noxi

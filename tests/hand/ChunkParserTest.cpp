@@ -1,0 +1,298 @@
+#include "hand/ChunkParser.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <random>
+#include <string>
+
+namespace noxi {
+namespace {
+
+// Parses one chunk as chunk number 4 of a fresh record.
+struct Parsed {
+    bool ok;
+    std::string error;
+    HandRecord hand;
+};
+
+Parsed parse(const std::string& chunk) {
+    Parsed p{false, "", HandRecord{}};
+    p.ok = parseChunk(p.hand, chunk.data(), static_cast<int>(chunk.size()), 4);
+    p.error = p.hand.errorText();
+    return p;
+}
+
+struct Rejection {
+    const char* chunk;
+    const char* message;
+    friend void PrintTo(const Rejection& r, std::ostream* out) { *out << r.chunk; }
+};
+
+class ChunkRejected : public ::testing::TestWithParam<Rejection> {};
+
+TEST_P(ChunkRejected, WithExactlyItsMessage) {
+    const Parsed p = parse(GetParam().chunk);
+    EXPECT_FALSE(p.ok);
+    EXPECT_EQ(p.error, GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Messages, ChunkRejected,
+    ::testing::Values(
+        Rejection{"BB=", "Chunk 4: BB needs to be a number."}, Rejection{"BB=1.2.3", "Chunk 4: BB needs to be a number."},
+        Rejection{"BB=1e5", "Chunk 4: BB needs to be a number."}, Rejection{"BB=+1", "Chunk 4: BB needs to be a number."},
+        Rejection{"BB= 1", "Chunk 4: BB needs to be a number."}, Rejection{"BB=1-", "Chunk 4: BB needs to be a number."},
+        Rejection{"SB=x", "Chunk 4: SB must be a number."}, Rejection{"RAKE=..", "Chunk 4: RAKE must be a number."},
+        Rejection{"BOARD=AhKdQc", "Chunk 4: Board contained an invalid card."},
+        Rejection{"BOARD=", "Chunk 4: Board contained an invalid card."},
+        Rejection{"BOARD=AhKdQcJsXx", "Chunk 4: Board contained an invalid card."},
+        Rejection{"BTN=10", "Chunk 4: BTN needs to be a number between 0 and 9."},
+        Rejection{"BTN=-1", "Chunk 4: BTN needs to be a number between 0 and 9."},
+        Rejection{"BTN=256", "Chunk 4: BTN needs to be a number between 0 and 9."},
+        Rejection{"BTN=99999999999999999999999", "Chunk 4: BTN needs to be a number between 0 and 9."},
+        Rejection{"BTN=4294967299", "Chunk 4: BTN needs to be a number between 0 and 9."},
+        Rejection{"BTN=x", "Chunk 4: BTN needs to be a number."}, Rejection{"BTN=", "Chunk 4: BTN needs to be a number."},
+        Rejection{"BTN=1.0", "Chunk 4: BTN needs to be a number."},
+        Rejection{"GAME=Texas Hold'em No Limit", "Chunk 4: All hands must be Texas Hold'em."},
+        Rejection{"GAME=texas hold'em", "Chunk 4: All hands must be Texas Hold'em."},
+        Rejection{"GAME=", "Chunk 4: All hands must be Texas Hold'em."},
+        Rejection{"ID=abc", "Chunk 4: ID must be a number."}, Rejection{"ID=", "Chunk 4: ID must be a number."},
+        Rejection{"ID=2147483648", "Chunk 4: ID must be a number."},
+        Rejection{"ID=-2147483649", "Chunk 4: ID must be a number."},
+        Rejection{"ID=18446744073709551616", "Chunk 4: ID must be a number."},
+        Rejection{"NP=two", "Chunk 4: NP must be a number."}, Rejection{"PB3=", "Chunk 4: PB3 must be a number."},
+        Rejection{"PB3=12,5", "Chunk 4: PB3 must be a number."},
+        Rejection{"PBx=12", "Chunk 4: Unknown key \"PBx\"."}, Rejection{"PN.=bob", "Chunk 4: Unknown key \"PN.\"."},
+        Rejection{"PC0=Ah", "Chunk 4: PC0 contained an invalid card."},
+        Rejection{"PC0=XxAh", "Chunk 4: PC0 contained an invalid card."},
+        Rejection{"PC9=", "Chunk 4: PC9 contained an invalid card."},
+        Rejection{"TABLE=", "Chunk 4: Table needs a name."}, Rejection{"TIME=12:00", "Chunk 4: Time needs to be a number."},
+        Rejection{"TIME=", "Chunk 4: Time needs to be a number."},
+        Rejection{"TIME=1000000000000000000000000000000", "Chunk 4: Time needs to be a number."},
+        Rejection{"TOURNAMENT_ID=5", "Tournament hands are not supported."},
+        Rejection{"TOURNAMENT_ID=", "Tournament hands are not supported."}));
+
+TEST(ChunkParser, NullOrEmptyChunkIsBad) {
+    HandRecord hand;
+    EXPECT_FALSE(parseChunk(hand, nullptr, 5, 2));
+    EXPECT_STREQ(hand.errorText(), "Chunk 2: Bad chunk.");
+    EXPECT_FALSE(parseChunk(hand, "BB=1", 0, 3));
+    EXPECT_STREQ(hand.errorText(), "Chunk 3: Bad chunk.");
+    EXPECT_FALSE(parseChunk(hand, "BB=1", -1, 3));
+}
+
+TEST(ChunkParser, Amounts) {
+    struct {
+        const char* chunk;
+        double HandRecord::*field;
+        double value;
+    } cases[] = {{"BB=.5", &HandRecord::bigBlind, 0.5},   {"BB=0.125", &HandRecord::bigBlind, 0.13},
+                 {"BB=-", &HandRecord::bigBlind, 0},      {"BB=.", &HandRecord::bigBlind, 0},
+                 {"BB=2.", &HandRecord::bigBlind, 2},     {"SB=-1.5", &HandRecord::smallBlind, -1.49} /* toward zero */,
+                 {"RAKE=0.333", &HandRecord::rake, 0.33}, {"SB=00000000000000000001", &HandRecord::smallBlind, 1},
+                 {"BB=0.00000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+                  "00000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+                  "00000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+                  "00000000000000000000000000000000000000000000000000000000000000000001",
+                  &HandRecord::bigBlind, 0}};
+    for (const auto& c : cases) {
+        Parsed p = parse(c.chunk);
+        EXPECT_TRUE(p.ok) << c.chunk;
+        EXPECT_DOUBLE_EQ(p.hand.*c.field, c.value) << c.chunk;
+    }
+}
+
+TEST(ChunkParser, AmountsBeyondCentsIn64BitsAreRejected) {
+    const std::string hundredDigits(100, '9');
+    EXPECT_EQ(parse("BB=" + hundredDigits).error, "Chunk 4: BB needs to be a number.");
+    EXPECT_EQ(parse("SB=" + std::string(400, '9')).error, "Chunk 4: SB must be a number.");
+    EXPECT_EQ(parse("PB2=" + hundredDigits).error, "Chunk 4: PB2 must be a number.");
+    EXPECT_EQ(parse("RAKE=-" + hundredDigits).error, "Chunk 4: RAKE must be a number.");
+}
+
+TEST(ChunkParser, IntegersAndTheirRanges) {
+    EXPECT_EQ(parse("BTN=9").hand.button, 9);
+    EXPECT_EQ(parse("BTN=0").hand.button, 0);
+    EXPECT_EQ(parse("BTN=-").hand.button, 0);  // a lone "-" is an integer and converts to 0
+    EXPECT_EQ(parse("BTN=0000007").hand.button, 7);
+    EXPECT_EQ(parse("ID=2147483647").hand.gameId(), 2147483647);
+    EXPECT_EQ(parse("ID=-2147483648").hand.gameId(), -2147483647 - 1);
+    EXPECT_EQ(parse("ID=-").hand.gameId(), 0);
+    EXPECT_EQ(parse("NP=6").hand.numPlayers, 6);
+    EXPECT_EQ(parse("NP=257").hand.numPlayers, 1);  // kept in 8 bits
+    EXPECT_EQ(parse("NP=255").hand.numPlayers, -1);
+    EXPECT_EQ(parse("NP=-3").hand.numPlayers, -3);
+    EXPECT_EQ(parse("NP=" + std::string(40, '9')).hand.numPlayers, -1);  // saturated, as strtoll does
+}
+
+TEST(ChunkParser, SeatKeys) {
+    EXPECT_DOUBLE_EQ(parse("PB3=12.50").hand.stacks[3], 12.5);
+    EXPECT_DOUBLE_EQ(parse("PB-=5").hand.stacks[0], 5);
+    EXPECT_EQ(parse("PN7=Big Al").hand.seatNames[7], "Big Al");
+    EXPECT_EQ(parse("PN7=").hand.seatNames[7], "");
+    EXPECT_TRUE(parse("PV2=whatever").ok);
+
+    Parsed cards = parse("PC0=AhKd");
+    EXPECT_TRUE(cards.ok);
+    EXPECT_EQ(cards.hand.holeCards[0][0].rank, 12);
+    EXPECT_EQ(cards.hand.holeCards[0][1].suit, 1);
+    EXPECT_TRUE(parse("PC0=????").ok);
+    EXPECT_TRUE(parse("PC5=AhKdJunk").ok);  // only four characters are read
+}
+
+TEST(ChunkParser, NotASeatKeyIsAnUnknownChunk) {
+    const Parsed p = parse("PB12=5");
+    EXPECT_TRUE(p.ok);
+    EXPECT_EQ(p.error, "Chunk 4: Unknown chunk \"PB12=5\".");
+    EXPECT_EQ(p.hand.stacks[1], 0);
+    EXPECT_EQ(parse("PB").error, "Chunk 4: Unknown chunk \"PB\".");
+    EXPECT_EQ(parse("FOO=1").error, "Chunk 4: Unknown chunk \"FOO=1\".");
+    EXPECT_EQ(parse("bb=1").error, "Chunk 4: Unknown chunk \"bb=1\".");
+    EXPECT_EQ(parse("BB").error, "Chunk 4: Unknown chunk \"BB\".");
+    EXPECT_EQ(parse("100%s%n").error, "Chunk 4: Unknown chunk \"100%s%n\".");
+}
+
+TEST(ChunkParser, BoardCards) {
+    const Parsed p = parse("BOARD=AhKdQc????");
+    ASSERT_TRUE(p.ok);
+    EXPECT_TRUE(p.hand.board[2].isKnown());
+    EXPECT_FALSE(p.hand.board[3].isKnown());
+    EXPECT_FALSE(p.hand.board[4].isKnown());
+
+    const Parsed bad = parse("BOARD=AhKdXx2c3c");
+    EXPECT_FALSE(bad.ok);
+    EXPECT_TRUE(bad.hand.board[1].isKnown());  // cards before the failing one stay
+    EXPECT_EQ(bad.hand.board[2], Card{});
+    EXPECT_EQ(bad.hand.board[3], Card{});
+}
+
+TEST(ChunkParser, BetsList) {
+    struct {
+        const char* chunk;
+        std::vector<double> bets;
+    } cases[] = {{"BETS=2,4,,8", {2, 4, 8}},
+                 {"BETS=", {}},
+                 {"BETS=,5", {0, 5}},
+                 {"BETS=abc,1.005,3x", {0, 1, 3}},
+                 {"BETS=0.125,,,", {0.13}},
+                 {"BETS= 7,+2,-1", {7, 2, -0.99}},
+                 {"BETS=1e3,0x10,1e999,nan", {1000, 16, 0, 0}}};
+    for (const auto& c : cases) {
+        const Parsed p = parse(c.chunk);
+        EXPECT_TRUE(p.ok);
+        EXPECT_TRUE(p.hand.hasBets);
+        ASSERT_EQ(p.hand.bets.size(), c.bets.size()) << c.chunk;
+        for (std::size_t i = 0; i < c.bets.size(); ++i) EXPECT_DOUBLE_EQ(p.hand.bets[i], c.bets[i]) << c.chunk;
+    }
+}
+
+TEST(ChunkParser, TextsAndRepeatedKeys) {
+    HandRecord hand;
+    auto feed = [&](const std::string& chunk) {
+        return parseChunk(hand, chunk.data(), static_cast<int>(chunk.size()), 1);
+    };
+    EXPECT_TRUE(feed("TABLE=Apex"));
+    EXPECT_TRUE(feed("TABLE=Zenith"));
+    EXPECT_EQ(hand.tableName, "Zenith");
+    EXPECT_TRUE(feed("HERO="));
+    EXPECT_EQ(hand.heroName, "");
+    EXPECT_TRUE(feed("SEQ=sBcc/k"));
+    EXPECT_EQ(hand.sequence, "sBcc/k");
+    EXPECT_TRUE(feed("GAME=Texas Hold'em"));
+    EXPECT_TRUE(feed("BETS=1"));
+    EXPECT_TRUE(feed("BETS=2,3"));
+    EXPECT_EQ(hand.bets, (std::vector<double>{1, 2, 3}));
+    EXPECT_TRUE(feed("ANTE=junk"));
+    EXPECT_TRUE(feed("SITE=Velmora"));
+    EXPECT_STREQ(hand.errorText(), "");
+}
+
+class TimeZone {
+public:
+    explicit TimeZone(const char* zone) {
+        if (const char* old = std::getenv("TZ")) saved_ = old, hadOld_ = true;
+        setenv("TZ", zone, 1);
+        refreshTimeZone();
+    }
+    ~TimeZone() {
+        if (hadOld_) setenv("TZ", saved_.c_str(), 1);
+        else unsetenv("TZ");
+        refreshTimeZone();
+    }
+
+private:
+    std::string saved_;
+    bool hadOld_ = false;
+};
+
+TEST(ChunkParser, TimeIsShiftedByTheStandardOffsetAndFiveHours) {
+    {
+        TimeZone zone("UTC");
+        EXPECT_EQ(parse("TIME=1168871400000").hand.startTime, 1168871400 - 18000);
+        EXPECT_EQ(parse("TIME=1168871400999").hand.startTime, 1168871400 - 18000);  // truncated
+        EXPECT_EQ(parse("TIME=-1500").hand.startTime, -1 - 18000);
+    }
+    {
+        TimeZone zone("America/New_York");  // five hours west, winter and summer alike
+        EXPECT_EQ(localStandardOffsetMinutes(), 300);
+        EXPECT_EQ(parse("TIME=1168871400000").hand.startTime, 1168871400);
+    }
+    {
+        TimeZone zone("Asia/Kolkata");  // five and a half hours east
+        EXPECT_EQ(parse("TIME=0").hand.startTime, -330 * 60 - 18000);
+    }
+}
+
+TEST(NumberChecks, IntegerAndDecimal) {
+    struct {
+        const char* text;
+        bool integer, decimal;
+    } cases[] = {{"0", true, true},      {"-", true, true},       {"-12", true, true},  {".", false, true},
+                 {".5", false, true},    {"1.", false, true},     {"1.2.3", false, false}, {"-.5", false, true},
+                 {"--1", false, false},  {"1-", false, false},    {"+1", false, false}, {" 1", false, false},
+                 {"1e3", false, false},  {"\xB9", false, false},  {"..", false, false}};
+    for (const auto& c : cases) {
+        const int length = static_cast<int>(std::strlen(c.text));
+        EXPECT_EQ(isInteger(c.text, length), c.integer) << c.text;
+        EXPECT_EQ(isDecimal(c.text, length), c.decimal) << c.text;
+    }
+    EXPECT_FALSE(isInteger("1", 0));
+    EXPECT_FALSE(isDecimal("1", -1));
+    EXPECT_FALSE(isInteger(nullptr, 3));
+    EXPECT_TRUE(isInteger("12x", 2));  // only `length` characters are looked at
+}
+
+// Hostile chunks of up to 255 arbitrary bytes: every outcome is one of the parser's own, and nothing is read
+// past the chunk (the sanitizer run checks the bounds: the chunk is copied into an exact-size buffer).
+TEST(ChunkParser, ArbitraryBytesNeverEscapeTheChunk) {
+    static const char* const Keys[] = {"ANTE=", "BB=", "BETS=", "BOARD=", "BTN=", "GAME=", "HERO=", "ID=",
+                                       "NP=", "PB", "PC", "PN", "PV", "RAKE=", "SB=", "SEQ=", "SITE=",
+                                       "TABLE=", "TIME=", "TOURNAMENT_ID=", ""};
+    std::mt19937 random(12345);
+    for (int round = 0; round < 20000; ++round) {
+        std::string chunk = Keys[random() % std::size(Keys)];
+        const int extra = static_cast<int>(random() % 40) + (round % 50 == 0 ? 200 : 0);
+        static const char Alphabet[] = "0123456789-.,=?AKQJThdcs \xE9\xFF";
+        for (int i = 0; i < extra && chunk.size() < 255; ++i) {
+            chunk += random() % 3 == 0 ? static_cast<char>(random() % 256)
+                                       : Alphabet[random() % (sizeof(Alphabet) - 1)];
+        }
+        if (chunk.empty()) continue;
+        auto exact = std::make_unique<char[]>(chunk.size());
+        std::memcpy(exact.get(), chunk.data(), chunk.size());
+        HandRecord hand;
+        const bool ok = parseChunk(hand, exact.get(), static_cast<int>(chunk.size()), 1);
+        const std::string error = hand.errorText();
+        if (ok) {
+            EXPECT_TRUE(error.empty() || error.starts_with("Chunk 1: Unknown chunk \"")) << error;
+        } else {
+            EXPECT_TRUE(error.starts_with("Chunk 1: ") || error == "Tournament hands are not supported.") << error;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace noxi
