@@ -32,13 +32,17 @@ public:
     }
 
     // Stores a known card while fewer than seven are held; unknown cards and an eighth card are ignored.
+    // Rank or suit values past the unknown ones are refused too: evaluation indexes its counters by them.
     void addCard(const Card& card) {
-        if (cardCount >= MaxCards || !card.isKnown()) return;
+        if (cardCount >= MaxCards || card.rank >= Card::UnknownRank || card.suit >= Card::UnknownSuit) return;
         cards[static_cast<std::size_t>(cardCount++)] = card;
         needsEvaluation = true;
     }
 
     int count() const { return cardCount; }
+    // Stored card i in its current order (evaluation sorts the cards when they hold a flush); the unknown
+    // card outside 0..count()-1.
+    Card card(int i) const { return i >= 0 && i < cardCount ? cards[static_cast<std::size_t>(i)] : Card{}; }
 
     // The category of the best hand, evaluating first when cards changed. Every query below goes through it.
     int category();
@@ -66,6 +70,8 @@ public:
 
 private:
     void evaluate();
+    void sortCardsDescending();
+    void setStraight(int top, int straightCategory);
     void ensureEvaluated() {
         if (needsEvaluation) evaluate();
     }
