@@ -1,0 +1,322 @@
+#include "betting/Decoder.h"
+
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+#include "betting/PotBuilder.h"
+
+namespace noxi {
+namespace {
+
+using SeatMoney = std::array<double, SeatCount>;
+
+// The working state of one decode. Seats are always 0..9 here: the walks start from the button (kept in
+// range) or from seats they returned, and post digits are checked.
+struct Decoder {
+    HandRecord& hand;
+    bool fixSmallBlind;
+    int button = 0;
+    SeatFlags seated{};    // seated when the decode began
+    SeatFlags out{};       // cannot act: empty, folded or all-in
+    SeatFlags allInNow{};  // went all-in this street; cleared by every pot build
+    SeatMoney stackLeft{};
+    SeatMoney roundBet{};  // chips put in this street
+    SeatMoney deadPost{};  // chips of the seat's D post, -1 for none
+    SeatMoney oopPost{};   // roundBet right after the seat's P post, -1 for none
+    double betLevel = 0;   // what every seat must have in this street to stay in
+    double potBefore = 0;  // chips of the closed streets
+    int street = Preflop;
+    int actor = 0;  // the last seat that acted; the next actor is sought from here
+    int lastAggressor = 0;
+    bool smallBlindSeen = false;
+
+    Decoder(HandRecord& record, bool fix) : hand(record), fixSmallBlind(fix) {
+        // The parser keeps the button in 0..9; a record filled otherwise must not index outside the table.
+        button = hand.button >= 0 && hand.button < SeatCount ? hand.button : 0;
+        for (int seat = 0; seat < SeatCount; ++seat) {
+            seated[seat] = hand.isSeated(seat);
+            out[seat] = !seated[seat];
+            hand.folded[seat] = !seated[seat];
+            stackLeft[seat] = hand.stacks[seat];
+            deadPost[seat] = -1;
+            oopPost[seat] = -1;
+        }
+        actor = button;
+        lastAggressor = HandRecord::nextSeat(button, out);
+    }
+
+    void record(int seat, int type, double amount) { hand.actions.emplace_back(seat, type, amount); }
+
+    bool fail(const char* message) {
+        hand.setError("%s", message);
+        return false;
+    }
+
+    // A seat with no more chips than an action needs puts in everything it has left and is all-in.
+    bool covers(int seat, double need) const { return stackLeft[seat] > need; }
+    double takeAll(int seat) {
+        const double chips = stackLeft[seat];
+        stackLeft[seat] = 0;
+        allInNow[seat] = true;
+        out[seat] = true;
+        return chips;
+    }
+
+    int nextActor() {
+        actor = HandRecord::nextSeat(actor, out);
+        return actor;
+    }
+
+    // A dead small blind with no live big blind beside it.
+    bool deadOnly(int seat) const { return deadPost[seat] > 0 && !(oopPost[seat] > 0); }
+
+    // The amount of a bet or raise: the street's unit in a limit hand, else the next BETS value.
+    bool nextAmount(double& amount) {
+        if (!hand.hasBets) {
+            amount = street <= DealFlop ? hand.bigBlind : 2 * hand.bigBlind;
+            return true;
+        }
+        if (hand.betsUsed >= hand.bets.size()) return false;
+        amount = hand.bets[hand.betsUsed++];
+        return true;
+    }
+
+    void postSmallBlind() {
+        const int poster = hand.numPlayers > 2 ? HandRecord::nextSeat(button, out) : button;
+        actor = lastAggressor = poster;
+        betLevel = hand.smallBlind;
+        if (covers(poster, hand.smallBlind)) {
+            roundBet[poster] = hand.smallBlind;
+            stackLeft[poster] -= hand.smallBlind;
+        } else {
+            roundBet[poster] = takeAll(poster);
+        }
+        smallBlindSeen = true;
+        // A short small blind stays a blind post.
+        record(poster, PostSmallBlind, roundBet[poster]);
+    }
+
+    void postBigBlind() {
+        if (fixSmallBlind && !smallBlindSeen) {
+            // The log left the small blind out: the button (or the nearest seat before an empty button) is
+            // shown posting it. Only the printed stack grows; the chips enter no pot, so the poster still
+            // calls the full level later.
+            int poster = button;
+            if (!hand.seatNames[button] || !(hand.stacks[button] + hand.smallBlind > 0)) {
+                poster = HandRecord::prevSeat(button, hand.folded);
+            }
+            hand.stacks[poster] += hand.smallBlind;
+            record(poster, PostSmallBlind, hand.smallBlind);
+            smallBlindSeen = true;
+            actor = button;
+        }
+        const int poster = nextActor();
+        lastAggressor = poster;
+        betLevel = hand.bigBlind;  // also when the poster is short
+        if (covers(poster, hand.bigBlind)) {
+            roundBet[poster] = hand.bigBlind;
+            stackLeft[poster] -= hand.bigBlind;
+        } else {
+            roundBet[poster] = takeAll(poster);
+        }
+        record(poster, PostBigBlind, roundBet[poster]);
+    }
+
+    // D: a dead small blind; no record until the end, and only together with a P.
+    void postDead(int seat) {
+        if (covers(seat, hand.smallBlind)) {
+            roundBet[seat] = hand.smallBlind;
+            stackLeft[seat] -= hand.smallBlind;
+        } else {
+            roundBet[seat] = takeAll(seat);
+        }
+        deadPost[seat] = roundBet[seat];
+    }
+
+    // P: a live big blind out of position, on top of a dead post already made.
+    void postOutOfPosition(int seat) {
+        if (covers(seat, hand.bigBlind)) {
+            roundBet[seat] += hand.bigBlind;
+            stackLeft[seat] -= hand.bigBlind;
+        } else {
+            roundBet[seat] += takeAll(seat);
+        }
+        oopPost[seat] = roundBet[seat];
+    }
+
+    // A seat that calls or raises after a dead small blind alone takes those chips back: the post leaves
+    // no trace.
+    void cancelDeadPost(int seat) {
+        if (!deadOnly(seat)) return;
+        stackLeft[seat] += roundBet[seat];
+        roundBet[seat] = 0;
+        deadPost[seat] = -1;
+    }
+
+    void fold() {
+        const int seat = nextActor();
+        record(seat, Fold, 0);
+        // The dead chips stay in the pot, so the printed starting stack leaves them out. Only once: a seat
+        // folding again (nobody else left to act) must not lose them twice.
+        if (deadOnly(seat) && !hand.folded[seat]) hand.stacks[seat] -= deadPost[seat];
+        out[seat] = true;
+        hand.folded[seat] = true;
+    }
+
+    bool bet() {
+        const int seat = nextActor();
+        lastAggressor = seat;
+        double need = 0;
+        if (!nextAmount(need)) return fail("ERROR: Not enough bets in SEQ.");
+        if (covers(seat, need)) {
+            betLevel = need;
+            roundBet[seat] = need;
+            stackLeft[seat] -= need;
+            record(seat, Bet, need);
+        } else {
+            const double chips = takeAll(seat);
+            betLevel = chips;
+            roundBet[seat] = chips;
+            record(seat, AllIn, chips);
+        }
+        return true;
+    }
+
+    void call() {
+        const int seat = nextActor();
+        cancelDeadPost(seat);
+        const double need = betLevel - roundBet[seat];
+        if (covers(seat, need)) {
+            roundBet[seat] = betLevel;
+            stackLeft[seat] -= need;
+            record(seat, Call, need);
+        } else {
+            const double chips = takeAll(seat);
+            roundBet[seat] += chips;
+            record(seat, AllIn, chips);
+        }
+    }
+
+    bool raise() {
+        const int seat = nextActor();
+        cancelDeadPost(seat);
+        lastAggressor = seat;
+        double increment = 0;
+        if (!nextAmount(increment)) return fail("ERROR: Not enough bets in SEQ.");
+        // A BETS value of a raise is the step above the current level; the record shows the chips added.
+        const double need = betLevel + increment - roundBet[seat];
+        if (covers(seat, need)) {
+            betLevel = need + roundBet[seat];
+            roundBet[seat] = betLevel;
+            stackLeft[seat] -= need;
+            record(seat, Raise, need);
+        } else {
+            // The level the all-in reaches, full raise or not.
+            const double chips = takeAll(seat);
+            betLevel = chips + roundBet[seat];
+            roundBet[seat] = betLevel;
+            record(seat, AllIn, chips);
+        }
+        return true;
+    }
+
+    bool endStreet() {
+        if (street >= DealRiver) return fail("ERROR: Too many rounds in SEQ.");
+        ++street;
+        record(lastAggressor, street, 0);
+        lastAggressor = HandRecord::nextSeat(button, out);
+        buildPots(hand, allInNow, out, roundBet, potBefore, false);
+        for (int seat = 0; seat < SeatCount; ++seat) {
+            potBefore += roundBet[seat];
+            roundBet[seat] = 0;
+        }
+        actor = button;
+        // betLevel stays: the street's first bet sets it.
+        return true;
+    }
+
+    void finish() {
+        buildPots(hand, allInNow, out, roundBet, potBefore, true);
+        record(lastAggressor, Showdown, 0);
+        // Dead-and-live posts are shown after all blind posts, before the first other record (the Showdown
+        // at the latest), lower seats first.
+        for (int seat = 0; seat < SeatCount; ++seat) {
+            if (!(deadPost[seat] > 0 && oopPost[seat] > 0)) continue;
+            std::size_t at = 0;
+            while (at < hand.actions.size() && hand.actions[at].type <= PostBigBlindDead)
+                ++at;
+            hand.actions.emplace(hand.actions.begin() + static_cast<std::ptrdiff_t>(at), seat,
+                                 PostBigBlindDead, oopPost[seat]);
+        }
+    }
+
+    // The seat named by the digit after D or P, or -1 when it is not a digit or names nobody seated.
+    int postSeat(std::string_view text, std::size_t at) const {
+        if (at >= text.size()) return -1;
+        const char digit = text[at];
+        if (digit < '0' || digit > '9') return -1;
+        const int seat = digit - '0';
+        return seated[seat] ? seat : -1;
+    }
+
+    bool run() {
+        const std::string_view text = hand.sequence ? std::string_view(*hand.sequence) : std::string_view();
+        // The letters end at the string's end or at a zero byte, whichever comes first.
+        for (std::size_t position = 0; position < text.size() && text[position] != '\0'; ++position) {
+            switch (text[position]) {
+                case 's':
+                    postSmallBlind();
+                    break;
+                case 'B':
+                    postBigBlind();
+                    break;
+                case 'D': {
+                    const int seat = postSeat(text, ++position);
+                    if (seat < 0) return fail("ERROR: Bad dead post.");
+                    postDead(seat);
+                    break;
+                }
+                case 'P': {
+                    const int seat = postSeat(text, ++position);
+                    if (seat < 0) return fail("ERROR: Bad OOP post.");
+                    postOutOfPosition(seat);
+                    break;
+                }
+                case 'k':
+                    record(nextActor(), Check, 0);
+                    break;
+                case 'b':
+                    if (!bet()) return false;
+                    break;
+                case 'c':
+                    call();
+                    break;
+                case 'r':
+                    if (!raise()) return false;
+                    break;
+                case 'f':
+                    fold();
+                    break;
+                case '/':
+                    if (!endStreet()) return false;
+                    break;
+                case '_':
+                    break;
+                default:
+                    return fail("ERROR: Unknown letter in SEQ.");
+            }
+        }
+        finish();
+        return true;
+    }
+};
+
+}  // namespace
+
+bool decodeSequence(HandRecord& hand, bool fixSmallBlind) {
+    Decoder decoder(hand, fixSmallBlind);
+    return decoder.run();
+}
+
+}  // namespace noxi

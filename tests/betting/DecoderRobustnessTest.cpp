@@ -1,0 +1,153 @@
+// Random SEQ strings over random seatings: the decoder must end every time, stay inside the string, the seats
+// and the BETS list, and either succeed with a closed hand or fail with one of its messages.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+#include <string>
+
+#include "betting/Decoder.h"
+
+namespace noxi {
+namespace {
+
+void seatRandomly(HandRecord& hand, std::mt19937& rng) {
+    hand.reset();
+    std::uniform_int_distribution<int> percent(0, 99);
+    const double stacks[] = {0, 0.01, 0.5, 1, 1.5, 2, 3, 10, 100, 1e6};
+    for (int seat = 0; seat < SeatCount; ++seat) {
+        const int roll = percent(rng);
+        if (roll < 35) continue;  // empty
+        hand.seatNames[static_cast<std::size_t>(seat)] = "P";
+        hand.stacks[static_cast<std::size_t>(seat)] = stacks[static_cast<std::size_t>(percent(rng) % 10)];
+    }
+    // Mostly a real button; now and then a record filled without the parser's range check.
+    hand.button = static_cast<std::int8_t>(percent(rng) < 95 ? percent(rng) % 10 : percent(rng) - 50);
+    hand.numPlayers = static_cast<std::int8_t>(percent(rng) % 12 - 1);
+    hand.smallBlind = percent(rng) < 90 ? 1 : 0;
+    hand.bigBlind = percent(rng) < 90 ? 2 : 0.5;
+    if (percent(rng) < 50) {
+        hand.hasBets = true;
+        const int count = percent(rng) % 12;
+        for (int i = 0; i < count; ++i)
+            hand.bets.push_back((percent(rng) % 40) * 0.5);
+    }
+}
+
+// Mostly betting letters, so that many strings decode to the end; some posts with a seat digit, a few street
+// ends, and in some strings any byte at all.
+std::string randomSequence(std::mt19937& rng, std::size_t length) {
+    static constexpr char Actions[] = "kbcrfkcfcr_";
+    std::uniform_int_distribution<int> percent(0, 99);
+    std::uniform_int_distribution<int> anyByte(0, 255);
+    const bool anyBytes = percent(rng) < 20;
+    std::string text;
+    text.reserve(length + 1);
+    if (percent(rng) < 70) text += "sB";
+    while (text.size() < length) {
+        const int roll = percent(rng);
+        if (anyBytes && roll < 3) {
+            text.push_back(static_cast<char>(anyByte(rng)));
+        } else if (roll < 6) {
+            text.push_back(roll % 2 ? 'D' : 'P');
+            if (roll != 5) text.push_back(static_cast<char>('0' + percent(rng) % 10));
+        } else if (roll < 10) {
+            text.push_back(roll < 9 ? '/' : roll % 2 ? 's' : 'B');
+        } else {
+            text.push_back(Actions[static_cast<std::size_t>(roll) % (sizeof Actions - 1)]);
+        }
+    }
+    return text;
+}
+
+void checkOutcome(const HandRecord& hand, bool ok, const std::string& sequence) {
+    static const std::set<std::string> messages = {"ERROR: Unknown letter in SEQ.",
+                                                   "ERROR: Too many rounds in SEQ.", "ERROR: Bad dead post.",
+                                                   "ERROR: Bad OOP post.", "ERROR: Not enough bets in SEQ."};
+    SCOPED_TRACE("SEQ " + ::testing::PrintToString(sequence));
+    ASSERT_LE(hand.betsUsed, hand.bets.size());
+    for (const Action& action : hand.actions) {
+        ASSERT_GE(action.seat, 0);
+        ASSERT_LE(action.seat, 9);
+        ASSERT_NE(action.type, Preflop);
+        ASSERT_LT(action.type, ActionClamp);
+    }
+    for (int seat = 0; seat < SeatCount; ++seat) {
+        if (!hand.isSeated(seat) && !hand.seatNames[static_cast<std::size_t>(seat)]) {
+            ASSERT_TRUE(hand.folded[static_cast<std::size_t>(seat)]) << "empty seat " << seat;
+        }
+    }
+    if (!ok) {
+        ASSERT_EQ(messages.count(hand.errorText()), 1u) << hand.errorText();
+        for (const Action& action : hand.actions)
+            ASSERT_NE(action.type, Showdown);
+        return;
+    }
+    ASSERT_STREQ(hand.errorText(), "");
+    ASSERT_FALSE(hand.actions.empty());
+    ASSERT_EQ(hand.actions.back().type, Showdown);
+    // The pots may stay empty (nobody seated, or everyone folded); the completeness check rejects such hands.
+    for (const auto& [total, pot] : hand.pots) {
+        ASSERT_EQ(total, pot.total);
+        ASSERT_GE(pot.eligibleCount, 1);
+        ASSERT_LE(pot.eligibleCount, SeatCount);
+        for (int i = 1; i < pot.eligibleCount; ++i) {
+            ASSERT_LT(pot.eligible[static_cast<std::size_t>(i - 1)],
+                      pot.eligible[static_cast<std::size_t>(i)]);
+        }
+    }
+}
+
+TEST(DecoderRobustness, RandomSequencesOverRandomSeatings) {
+    std::mt19937 rng(20240611);
+    std::uniform_int_distribution<int> shortLength(0, 60);
+    HandRecord hand;  // reused like the driver's records
+    int decoded = 0;
+    for (int round = 0; round < 100000; ++round) {
+        seatRandomly(hand, rng);
+        const std::size_t length = round % 1000 == 0 ? 5000 : static_cast<std::size_t>(shortLength(rng));
+        const std::string sequence = randomSequence(rng, length);
+        if (round % 97 != 0) hand.sequence = sequence;  // now and then no SEQ at all
+        const bool ok = decodeSequence(hand, round % 2 == 0);
+        checkOutcome(hand, ok, hand.sequence ? sequence : std::string("<none>"));
+        decoded += ok ? 1 : 0;
+        if (::testing::Test::HasFatalFailure()) return;
+    }
+    // Both outcomes are exercised in earnest.
+    EXPECT_GT(decoded, 20000);
+    EXPECT_LT(decoded, 80000);
+}
+
+// Thousands of bets and raises in one street: every one is decoded, and the BETS list is used up exactly.
+TEST(DecoderRobustness, LongNoLimitStreet) {
+    HandRecord hand;
+    for (int seat : {0, 1, 2}) {
+        hand.seatNames[static_cast<std::size_t>(seat)] = "P";
+        hand.stacks[static_cast<std::size_t>(seat)] = 1e12;
+    }
+    hand.button = 0;
+    hand.numPlayers = 3;
+    hand.smallBlind = 1;
+    hand.bigBlind = 2;
+    hand.hasBets = true;
+    std::string sequence = "sB";
+    for (int i = 0; i < 5000; ++i) {
+        sequence += "rcc";
+        hand.bets.push_back(2);
+    }
+    hand.sequence = sequence;
+    ASSERT_TRUE(decodeSequence(hand, false)) << hand.errorText();
+    EXPECT_EQ(hand.betsUsed, hand.bets.size());
+    EXPECT_EQ(hand.actions.size(), 2u + 15000u + 1u);
+    EXPECT_EQ(hand.pots.size(), 1u);
+
+    hand.sequence = sequence + "r";
+    hand.actions.clear();
+    hand.pots.clear();
+    hand.betsUsed = 0;
+    EXPECT_FALSE(decodeSequence(hand, false));
+    EXPECT_STREQ(hand.errorText(), "ERROR: Not enough bets in SEQ.");
+}
+
+}  // namespace
+}  // namespace noxi
