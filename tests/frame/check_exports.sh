@@ -2,7 +2,7 @@
 # The shared library's dynamic symbol table holds the thirteen exports and no other symbol of ours.
 set -eu
 lib=$1
-expected="GetErrorLog GetNumBadHands GetNumFiles GetTotalHands SetFileSplit SetFixSmallBlind
+expected="ConvertHands GetErrorLog GetNumBadHands GetNumFiles GetTotalHands SetFileSplit SetFixSmallBlind
 SetMake6Max SetMuckHands SetRangeType SetRangeValues SetRealMoney SetSaveAllHole"
 actual=$(nm -D --defined-only "$lib" | awk '{print $3}' | sort | tr '\n' ' ' | sed 's/ $//')
 want=$(echo $expected | tr ' ' '\n' | sort | tr '\n' ' ' | sed 's/ $//')

@@ -1,0 +1,379 @@
+#include "frame/Driver.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <new>
+#include <thread>
+#include <vector>
+
+#include "frame/Intake.h"
+#include "hand/ChunkParser.h"
+#include "hand/TextOut.h"
+#include "writer/HistoryWriter.h"
+
+namespace noxi {
+namespace {
+
+// A good hand as the store keeps it: where its record starts in the loaded text. It is taken in again when
+// it is written, so the memory held per hand stays small for logs of millions of hands.
+struct StoredHand {
+    std::uint32_t id;
+    std::uint64_t offset;
+};
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+std::int64_t fileSize(std::FILE* file) {
+#ifdef _WIN32
+    if (_fseeki64(file, 0, SEEK_END) != 0) return -1;
+    const std::int64_t size = _ftelli64(file);
+    if (_fseeki64(file, 0, SEEK_SET) != 0) return -1;
+#else
+    if (fseeko(file, 0, SEEK_END) != 0) return -1;
+    const std::int64_t size = ftello(file);
+    if (fseeko(file, 0, SEEK_SET) != 0) return -1;
+#endif
+    return size;
+}
+
+enum class Outcome { Go, Stop, Fail };
+
+// One conversion: the caller's callback, the results it fills, and the output file being written.
+class Conversion {
+public:
+    Conversion(const char* inPath, const char* outPath, ProgressCallback callback, void* user,
+               const ConversionOptions& options, ConversionResults& results, const DriverSettings& settings)
+        : inPath_(inPath),
+          outPath_(outPath),
+          callback_(callback),
+          user_(user),
+          options_(options),
+          results_(results),
+          settings_(settings) {}
+
+    int run();
+
+private:
+    bool report(int stage, const std::string& text, int percent) {
+        if (callback_ == nullptr) return true;
+        message_ = text;
+        return callback_(stage, message_.data(), percent, user_);
+    }
+
+    // A file-level failure: to the callback when there is one, else into the error log.
+    int fail(const std::string& text) {
+        if (callback_ == nullptr) {
+            results_.errorLog += "ERROR: ";
+            results_.errorLog += text;
+            results_.errorLog += '\n';
+            return -1;
+        }
+        return report(StageError, text, 0) ? -1 : 0;
+    }
+
+    void pause() const {
+        if (settings_.pauses) std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    }
+
+    int load();
+    int process();
+    int save();
+
+    // One record taken in by the reused hand record, as a new record would take it: the rake is the one
+    // field a reset keeps, so a hand without RAKE must not inherit the previous hand's.
+    int takeIn(const char* record) {
+        hand_.rake = 0;
+        return parseLine(hand_, record, options_.fixSmallBlind);
+    }
+
+    bool selected(std::size_t position, const StoredHand& hand) const;
+    bool openOutput(const std::string& path);
+    bool writeOut();
+    bool closeOutput();
+    int writeFailure();
+
+    const char* inPath_;
+    const char* outPath_;
+    ProgressCallback callback_;
+    void* user_;
+    const ConversionOptions& options_;
+    ConversionResults& results_;
+    const DriverSettings& settings_;
+
+    std::string message_;
+    std::unique_ptr<char[]> logText_;
+    std::uint64_t size_ = 0;
+    std::uint64_t recordCount_ = 0;
+    std::vector<StoredHand> hands_;
+    HandRecord hand_;
+
+    FilePtr output_;
+    std::string buffer_;                 // whole hands not yet handed to the file
+    std::vector<std::size_t> handEnds_;  // where each buffered hand ends in buffer_
+};
+
+std::string quoted(const char* format, std::string_view path) {
+    std::string text(format);
+    const std::size_t at = text.find("%s");
+    text.replace(at, 2, path);
+    return text;
+}
+
+int Conversion::run() {
+    results_.totalHands = 0;
+    results_.numBadHands = 0;
+    results_.numFiles = 0;
+    const std::string name(fileNamePart(inPath_ != nullptr ? inPath_ : ""));
+    if (!report(StageTitle, "Converting " + name, 0)) return 0;
+    if (!report(StageLoading, "Loading file " + name + "...", 0)) return 0;
+    results_.errorLog.clear();
+    if (inPath_ == nullptr || outPath_ == nullptr) {
+        results_.errorLog += "ERROR: Converter failure!\n";
+        return -1;
+    }
+    refreshTimeZone();
+
+    if (const int result = load(); result != 1) return result;
+    if (!report(StageLoading, "Loading file " + name + "...", 100)) return 0;
+    pause();
+
+    if (const int result = process(); result != 1) return result;
+    pause();
+
+    if (!hands_.empty()) {
+        if (const int result = save(); result != 1) return result;
+    }
+    pause();
+    return 1;
+}
+
+int Conversion::load() {
+    std::error_code error;
+    FilePtr input(std::filesystem::is_directory(inPath_, error) ? nullptr : std::fopen(inPath_, "rb"));
+    if (!input) return fail(quoted("File \"%s\" could not be found.", inPath_));
+    const std::int64_t size = fileSize(input.get());
+    if (size < 1) return fail(quoted("File \"%s\" doesn't contain any hand histories.", inPath_));
+    size_ = static_cast<std::uint64_t>(size);
+    logText_.reset(new (std::nothrow) char[size_ + 1]);
+    if (!logText_ || std::fread(logText_.get(), 1, size_, input.get()) != size_) {
+        logText_.reset();
+        return fail(quoted("File \"%s\" could not be loaded.", inPath_));
+    }
+    logText_[size_] = '\0';
+    return 1;
+}
+
+int Conversion::process() {
+    if (!report(StageProcessing, "Processing hand histories...", 0)) return 0;
+    const char* text = logText_.get();
+    std::uint64_t offset = 0;
+    do {
+        const int consumed = takeIn(text + offset);
+        bool startsAtNul = false;
+        if (consumed > 0) {
+            hands_.push_back({static_cast<std::uint32_t>(hand_.gameId()), offset});
+            offset += static_cast<std::uint64_t>(consumed);
+        } else {
+            const char* error = hand_.errorText();
+            results_.errorLog += "ERROR on Line ";
+            std::string number;
+            appendInt(number, static_cast<std::int64_t>(recordCount_ + 1));
+            results_.errorLog += number;
+            results_.errorLog += std::string_view(error).starts_with("Chunk") ? ", " : ": ";
+            results_.errorLog += error;
+            results_.errorLog += '\n';
+            ++results_.numBadHands;
+            startsAtNul = text[offset] == '\0';
+        }
+        offset += skipToNextRecord(text + offset);
+        // A NUL inside the log cannot be skipped like a line end: step over it, and over the line ends and
+        // blanks after it, so later hands still count.
+        if (startsAtNul && offset < size_) {
+            ++offset;
+            while (text[offset] == '\n' || text[offset] == '\r' || text[offset] == ' ')
+                ++offset;
+        }
+        ++recordCount_;
+        if (callback_ != nullptr) {
+            const int percent =
+                static_cast<int>(static_cast<double>(offset) / static_cast<double>(size_) * 100);
+            if (!report(StageProcessing, "Processing hand histories...", percent)) {
+                hands_.clear();
+                logText_.reset();
+                return 0;
+            }
+        }
+    } while (offset < size_);
+
+    // Ascending hand numbers; of several records with one number the first in the log stays.
+    std::stable_sort(hands_.begin(), hands_.end(),
+                     [](const StoredHand& a, const StoredHand& b) { return a.id < b.id; });
+    hands_.erase(std::unique(hands_.begin(), hands_.end(),
+                             [](const StoredHand& a, const StoredHand& b) { return a.id == b.id; }),
+                 hands_.end());
+    return 1;
+}
+
+bool Conversion::selected(std::size_t position, const StoredHand& hand) const {
+    switch (options_.rangeType) {
+        case RangeAll:
+            return true;
+        case RangeFirst:
+            return position < options_.rangeFrom;
+        case RangeLast:
+            return hands_.size() < options_.rangeFrom || position >= hands_.size() - options_.rangeFrom;
+        case RangeBetween:
+            return options_.rangeFrom <= hand.id && hand.id <= options_.rangeTo;
+        default:
+            return false;
+    }
+}
+
+bool Conversion::openOutput(const std::string& path) {
+    ++results_.numFiles;
+    output_.reset(std::fopen(path.c_str(), "wb"));
+    if (!output_) return false;
+    // The driver hands over whole blocks of hands itself; the stream adds no buffering of its own.
+    std::setvbuf(output_.get(), nullptr, _IONBF, 0);
+    return true;
+}
+
+// Hands the buffered hands to the file. On a short write only the hands that reached the file whole count.
+bool Conversion::writeOut() {
+    if (buffer_.empty()) return true;
+    const std::size_t written = std::fwrite(buffer_.data(), 1, buffer_.size(), output_.get());
+    if (written != buffer_.size()) {
+        const auto whole = std::upper_bound(handEnds_.begin(), handEnds_.end(), written) - handEnds_.begin();
+        results_.totalHands -= static_cast<std::uint32_t>(handEnds_.size() - static_cast<std::size_t>(whole));
+        buffer_.clear();
+        handEnds_.clear();
+        return false;
+    }
+    buffer_.clear();
+    handEnds_.clear();
+    return true;
+}
+
+// Ends the current file with its closing line and closes it; false when any of it failed.
+bool Conversion::closeOutput() {
+    buffer_ += "Table Closed";
+    buffer_ += LineEnd;
+    const bool written = writeOut();
+    const bool closed = std::fclose(output_.release()) == 0;
+    return written && closed;
+}
+
+int Conversion::writeFailure() {
+    output_.reset();
+    hands_.clear();
+    logText_.reset();
+    return fail(quoted("Couldn't write hand history file \"%s\".", outPath_));
+}
+
+int Conversion::save() {
+    if (!report(StageSaving, "Saving hand histories to disk...", 0)) {
+        hands_.clear();
+        logText_.reset();
+        return 0;
+    }
+    bool firstInFile = true;
+
+    std::uint32_t selectedCount = 0;
+    for (std::size_t position = 0; position < hands_.size(); ++position) {
+        selectedCount += selected(position, hands_[position]) ? 1 : 0;
+    }
+    std::uint32_t handsPerFile = 0;
+    if (options_.splitMode == SplitByFileCount) {
+        if (options_.splitValue > 0) {
+            handsPerFile =
+                static_cast<std::uint32_t>(static_cast<double>(selectedCount) / options_.splitValue + 0.5);
+        }
+    } else if (options_.splitMode == SplitByHandsPerFile) {
+        handsPerFile = options_.splitValue;
+    }
+    const bool single = options_.splitMode == SingleFile;
+
+    if (!openOutput(single ? std::string(outPath_) : splitFileName(outPath_, 1))) {
+        hands_.clear();
+        logText_.reset();
+        return fail(quoted("Couldn't create hand history file \"%s\".", outPath_));
+    }
+
+    const char* text = logText_.get();
+    for (std::size_t position = 0; position < hands_.size(); ++position) {
+        if (!selected(position, hands_[position])) continue;
+        if (handsPerFile > 0 && results_.totalHands / handsPerFile >= results_.numFiles) {
+            if (!closeOutput()) return writeFailure();
+            if (!openOutput(splitFileName(outPath_, results_.numFiles + 1))) {
+                hands_.clear();
+                logText_.reset();
+                return fail(quoted("Couldn't create hand history file \"%s\".", outPath_));
+            }
+            firstInFile = true;
+        }
+        // The record was taken in once already; taking it in again gives the same hand.
+        if (takeIn(text + hands_[position].offset) <= 0) continue;
+        writeHistory(hand_, buffer_, options_.realMoney, options_.make6Max, options_.muckHands,
+                     options_.saveAllHole, firstInFile);
+        handEnds_.push_back(buffer_.size());
+        firstInFile = false;
+        ++results_.totalHands;
+        if (buffer_.size() >= settings_.writeBlockSize && !writeOut()) return writeFailure();
+
+        if (callback_ != nullptr) {
+            const int percent = static_cast<int>(static_cast<double>(results_.totalHands) /
+                                                 static_cast<double>(selectedCount) * 100);
+            if (!report(StageSaving, "Saving hand histories to disk...", percent)) {
+                const bool closed = closeOutput();
+                hands_.clear();
+                logText_.reset();
+                if (!closed) fail(quoted("Couldn't write hand history file \"%s\".", outPath_));
+                return 0;
+            }
+        }
+    }
+    hands_.clear();
+    if (!closeOutput()) return writeFailure();
+    return 1;
+}
+
+}  // namespace
+
+std::size_t skipToNextRecord(const char* text) {
+    std::size_t n = 0;
+    while (text[n] != '\0' && text[n] != '\n' && text[n] != '\r')
+        ++n;
+    while (text[n] == '\n' || text[n] == '\r' || text[n] == ' ')
+        ++n;
+    return n;
+}
+
+std::string_view fileNamePart(std::string_view path) {
+    const std::size_t slash = path.find_last_of("\\/");
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string splitFileName(std::string_view outPath, std::uint32_t number) {
+    const std::size_t nameStart = outPath.size() - fileNamePart(outPath).size();
+    const std::size_t dot = outPath.find_last_of('.');
+    std::string name(
+        outPath.substr(0, dot != std::string_view::npos && dot >= nameStart ? dot : outPath.size()));
+    appendInt(name, number);
+    name += ".txt";
+    return name;
+}
+
+int convertHands(const char* inPath, const char* outPath, ProgressCallback callback, void* user,
+                 const ConversionOptions& options, ConversionResults& results,
+                 const DriverSettings& settings) {
+    Conversion conversion(inPath, outPath, callback, user, options, results, settings);
+    return conversion.run();
+}
+
+}  // namespace noxi

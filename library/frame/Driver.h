@@ -1,0 +1,39 @@
+// The conversion driver behind ConvertHands: load the log, take in every record, keep the good hands in hand
+// number order, select the range, write the hand histories into one or more files, report progress.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "NoxiConverter.h"
+#include "frame/LibraryState.h"
+
+namespace noxi {
+
+struct DriverSettings {
+    // The desktop program's pauses of 250 ms after loading, after processing and at the end. The command
+    // line converter and the tests run without them.
+    bool pauses = true;
+    // Hand histories are handed to the file in whole hands, in blocks of about this many bytes.
+    std::size_t writeBlockSize = std::size_t{1} << 20;
+};
+
+// Returns 1 when the run finished, 0 when the callback asked to stop, -1 on failure; fills results.
+int convertHands(const char* inPath, const char* outPath, ProgressCallback callback, void* user,
+                 const ConversionOptions& options, ConversionResults& results,
+                 const DriverSettings& settings);
+
+// How far to advance from text to the next record: up to (not over) the next NUL, LF or CR, then over every
+// LF, CR and blank that follows.
+std::size_t skipToNextRecord(const char* text);
+
+// The name of output file `number` of a split: the number and ".txt" in place of the file name's extension
+// (cut at its last full stop after the last '\' or '/'), or appended when the file name has no full stop.
+std::string splitFileName(std::string_view outPath, std::uint32_t number);
+
+// The part of a path after its last '\' or '/'.
+std::string_view fileNamePart(std::string_view path);
+
+}  // namespace noxi

@@ -1,0 +1,138 @@
+// The line intake: chunk framing, the hero seat, completeness and the messages of a rejected record.
+#include "frame/Intake.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace noxi {
+namespace {
+
+const std::string Good =
+    "ID=5;GAME=Texas Hold'em;TABLE=T;BTN=0;NP=2;SB=1;BB=2;PN0=a;PB0=10;PC0=AhKh;PN1=b;PB1=10;PC1=2c2d;"
+    "BOARD=QhJhTh3s4d;SEQ=sBc/k";
+
+int chunk(const std::string& text, std::string& copied) {
+    char buffer[ChunkBufferSize];
+    std::memcpy(buffer, "untouched", 10);
+    const int n = readChunk(text.c_str(), buffer);
+    copied = buffer;
+    return n;
+}
+
+TEST(ReadChunk, Framing) {
+    std::string copied;
+    EXPECT_EQ(chunk("BB=2;rest", copied), 4);
+    EXPECT_EQ(copied, "BB=2");
+    EXPECT_EQ(chunk(";BB=2;", copied), 0);
+    EXPECT_EQ(copied, "");  // an empty chunk leaves the empty text
+    EXPECT_EQ(chunk("\r\nBB=2;", copied), 0);
+    EXPECT_EQ(copied, "untouched");
+    EXPECT_EQ(chunk("\nBB=2;", copied), 0);
+    EXPECT_EQ(chunk("", copied), 0);
+    EXPECT_EQ(chunk("BB=2", copied), -1);     // runs into the end of the text
+    EXPECT_EQ(chunk("BB=2\r;", copied), -1);  // a bare CR ends the scan like a LF
+    EXPECT_EQ(chunk("BB=2\n;", copied), -1);
+    EXPECT_EQ(chunk(std::string(255, 'x') + ";", copied), 255);
+    EXPECT_EQ(copied, std::string(255, 'x'));
+    EXPECT_EQ(chunk(std::string(256, 'x') + ";", copied), -1);
+    char buffer[ChunkBufferSize];
+    EXPECT_EQ(readChunk(nullptr, buffer), -2);
+}
+
+TEST(ParseLine, ConsumesUpToTheLastSemicolon) {
+    for (const char* end : {"", "\r\n", "\n", "\r", ";;ignored junk", ";;\r\n"}) {
+        HandRecord hand;
+        const std::string line = Good + ";" + end;
+        EXPECT_EQ(parseLine(hand, line.c_str(), false), static_cast<int>(Good.size() + 1))
+            << hand.errorText();
+    }
+}
+
+TEST(ParseLine, EvaluatesTheSeatsStillIn) {
+    HandRecord hand;
+    const std::string line = Good + ";";
+    ASSERT_GT(parseLine(hand, line.c_str(), false), 0) << hand.errorText();
+    EXPECT_EQ(hand.evaluators[0].category(), RoyalFlush);
+    EXPECT_EQ(hand.evaluators[1].category(), OnePair);
+    EXPECT_EQ(hand.evaluators[5].count(), 0);
+
+    const std::string folded = Good.substr(0, Good.find("SEQ=")) + "SEQ=sBf;";
+    ASSERT_GT(parseLine(hand, folded.c_str(), false), 0) << hand.errorText();
+    EXPECT_EQ(hand.evaluators[0].count(), 0);  // the button folded: nothing to evaluate
+    EXPECT_EQ(hand.evaluators[1].count(), 7);
+}
+
+struct Rejected {
+    std::string line;
+    const char* message;
+};
+
+TEST(ParseLine, RejectionsCarryTheirMessage) {
+    const Rejected cases[] = {
+        {"", "No hands found."},
+        {"\r\nID=1;", "Hand is incomplete."},     // a blank first line of a file
+        {Good, "Chunk 15: Not a hand history."},  // the last chunk lacks its semicolon
+        {"ID=1;" + std::string(256, 'x') + ";", "Chunk 2: Not a hand history."},
+        {"ID=1;BB=2\rSB=1;", "Chunk 2: Not a hand history."},
+        {"ID=1;BB=x;", "Chunk 2: BB needs to be a number."},
+        {Good.substr(0, Good.find("SEQ=")), "Hand is incomplete."},  // no betting at all
+        {Good + "Q;", "ERROR: Unknown letter in SEQ."},
+        {Good + ";;SEQ=k;", ""},  // accepted: the chunks after ";;" are not read
+        {Good.substr(0, Good.find("TABLE=")) + Good.substr(Good.find("BTN=")) + ";", "Hand is incomplete."},
+        {"ID=1;TABLE=T;NP=2;SB=1;BB=2;PN0=a;PB0=10;PN1=b;PB1=0;SEQ=sBf;",
+         "Hand is incomplete."},  // one seated
+    };
+    for (const Rejected& c : cases) {
+        HandRecord hand;
+        const int consumed = parseLine(hand, c.line.c_str(), false);
+        if (*c.message == '\0') {
+            EXPECT_GT(consumed, 0) << c.line;
+        } else {
+            EXPECT_EQ(consumed, 0) << c.line;
+            EXPECT_STREQ(hand.errorText(), c.message) << c.line;
+        }
+    }
+    HandRecord hand;
+    EXPECT_EQ(parseLine(hand, nullptr, false), 0);
+    EXPECT_STREQ(hand.errorText(), "Unable to process hand.");
+}
+
+TEST(ParseLine, UnknownChunksLeaveTheirMessageButTheHandIsUsable) {
+    HandRecord hand;
+    const std::string line = "FOO=1;" + Good + ";";
+    EXPECT_GT(parseLine(hand, line.c_str(), false), 0);
+    EXPECT_STREQ(hand.errorText(), "Chunk 1: Unknown chunk \"FOO=1\".");
+}
+
+TEST(ParseLine, FindsTheHeroByExactName) {
+    struct {
+        std::string extra;
+        int seat;
+    } cases[] = {{"HERO=b;", 1},         {"HERO=B;", -1}, {"HERO=nobody;", -1},
+                 {"HERO=;", -1},         {"", -1},        {"PN3=b;PB3=5;HERO=b;", 1},
+                 {"PN1=;PN0=;HERO=;", 0}};
+    for (const auto& c : cases) {
+        HandRecord hand;
+        const std::string line = Good + ";" + c.extra;
+        ASSERT_GT(parseLine(hand, line.c_str(), false), 0) << hand.errorText();
+        EXPECT_EQ(hand.heroSeat, c.seat) << c.extra;
+    }
+}
+
+TEST(ParseLine, ARecordCanBeTakenInAgain) {
+    HandRecord hand;
+    const std::string first = Good + ";HERO=a;";
+    const std::string second = "ID=6;BB=x;";
+    ASSERT_GT(parseLine(hand, first.c_str(), false), 0);
+    EXPECT_EQ(parseLine(hand, second.c_str(), false), 0);
+    EXPECT_EQ(hand.gameId(), 6);
+    EXPECT_FALSE(hand.tableName.has_value());
+    ASSERT_GT(parseLine(hand, first.c_str(), false), 0);
+    EXPECT_EQ(hand.heroSeat, 0);
+    EXPECT_STREQ(hand.errorText(), "");
+}
+
+}  // namespace
+}  // namespace noxi

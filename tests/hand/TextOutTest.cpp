@@ -1,0 +1,49 @@
+#include "hand/TextOut.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace noxi {
+namespace {
+
+std::string amount(double value) {
+    std::string out;
+    appendAmount(out, value);
+    return out;
+}
+
+TEST(Amounts, BelowTenThousandAsPrintfG) {
+    const double values[] = {0,        12.5,     100,  50.25, 10.0 / 3,       0.01,      0.1 + 0.2, 9999.99,
+                             9999.994, 9999.996, -3.5, 1e-5,  0.000123456789, 1234.5678, -9999.999};
+    for (double value : values) {
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "%g", value);
+        EXPECT_EQ(amount(value), expected) << value;
+    }
+    EXPECT_EQ(amount(10.0 / 3), "3.33333");
+    EXPECT_EQ(amount(9999.996), "10000");  // still below 10000, so %g rounds it
+}
+
+TEST(Amounts, FromTenThousandInPlainDecimalsToTheCent) {
+    struct {
+        double value;
+        const char* text;
+    } cases[] = {{10000, "10000"},       {12345.67, "12345.67"},     {12345.6, "12345.6"},
+                 {50000, "50000"},       {1000000, "1000000"},       {1234567.5, "1234567.5"},
+                 {19000.55, "19000.55"}, {12345.675, "12345.67"},    {-20000.5, "-20000.5"},
+                 {99999.999, "100000"},  {1e15, "1000000000000000"}, {10000.004, "10000"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(amount(c.value), c.text) << c.value;
+}
+
+TEST(Integers, Decimal) {
+    std::string out;
+    appendInt(out, -2147483648LL);
+    appendInt(out, 0);
+    appendInt(out, 42);
+    EXPECT_EQ(out, "-2147483648042");
+}
+
+}  // namespace
+}  // namespace noxi
