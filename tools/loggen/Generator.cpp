@@ -376,6 +376,20 @@ void Generator::playHand() {
         return {'r', increment};
     };
 
+    // A short all-in raise must still lift the level above what every other player has in; a seat with a
+    // dead and a live blind in could otherwise sit above the level and still be asked to act.
+    auto raiseOrCall = [&](int seat, std::int64_t behind) -> Choice {
+        const Choice c = aggressive(seat, behind);
+        if (c.letter != 'r') return c;
+        const std::int64_t in = committed(seat);
+        const std::int64_t level = in + std::min(behind, cents.need('r', c.value));
+        for (int other = 0; other < Seats; ++other) {
+            if (other != seat && !cents.out[other] && committed(other) >= level)
+                return {toCall(seat) > 0 ? 'c' : 'k', 0};
+        }
+        return c;
+    };
+
     auto decide = [&](int seat) -> Choice {
         const bool preflop = cents.street == Preflop;
         const std::int64_t behind =
@@ -390,7 +404,7 @@ void Generator::playHand() {
         const double s = preflop ? strength[seat] : 0.5 * strength[seat] + 0.5 * play.unit();
         if (owed == 0) {
             const double attack = preflop ? 0.12 + 0.3 * s : 0.18 + 0.35 * s;
-            if (mayRaise && play.chance(attack)) return aggressive(seat, behind);
+            if (mayRaise && play.chance(attack)) return raiseOrCall(seat, behind);
             return {'k', 0};
         }
         const double price = std::min(1.0, static_cast<double>(owed) / static_cast<double>(behind));
@@ -399,7 +413,7 @@ void Generator::playHand() {
         const double raise = mayRaise ? 0.05 + 0.25 * s * s : 0;
         const double roll = play.unit();
         if (roll < fold) return {'f', 0};
-        if (roll < fold + raise) return aggressive(seat, behind);
+        if (roll < fold + raise) return raiseOrCall(seat, behind);
         return {'c', 0};
     };
 
