@@ -171,16 +171,8 @@ void Generator::startSession() {
         table.heroSeat = play.range(0, table.maxSeats - 1);
         table.seats[table.heroSeat] = Player{heroName, buyIn(), Pending::None};
     }
-    while (table.seatedCount() < wanted) {
-        const int seat = play.range(0, table.maxSeats - 1);
-        if (table.seats[seat]) continue;
-        int name = static_cast<int>(play.below(NamePool));
-        bool taken = name == heroName;
-        for (const auto& other : table.seats)
-            taken = taken || (other && other->name == name);
-        if (taken) continue;
-        table.seats[seat] = Player{name, buyIn(), Pending::None};
-    }
+    while (table.seatedCount() < wanted)
+        sitDown(Pending::None);
     table.button = -1;
     clockMs += play.range64(10 * 60 * 1000, 20LL * 3600 * 1000);
 }
@@ -207,33 +199,30 @@ void Generator::betweenHands() {
     // The emptier the table, the sooner somebody sits down.
     const int before = table.seatedCount();
     if (before < table.maxSeats && (before < 3 || play.chance(0.3 * (table.maxSeats - before)))) {
-        const int seat = play.range(0, table.maxSeats - 1);
-        const int name = static_cast<int>(play.below(NamePool));
-        bool taken = table.seats[seat].has_value() || name == heroName;
-        for (const auto& other : table.seats)
-            taken = taken || (other && other->name == name);
-        if (!taken) {
-            // A player sitting down at a running table posts to come in, or waits for the big blind.
-            Pending pending = Pending::None;
-            if (before >= 3) {
-                const double post = play.unit();
-                pending = post < 0.35   ? Pending::Live
-                          : post < 0.45 ? Pending::DeadAndLive
-                          : post < 0.47 ? Pending::Dead
-                                        : Pending::None;
-            }
-            table.seats[seat] = Player{name, buyIn(), pending};
+        // A player sitting down at a running table posts to come in, or waits for the big blind.
+        Pending pending = Pending::None;
+        if (before >= 3) {
+            const double post = play.unit();
+            pending = post < 0.35   ? Pending::Live
+                      : post < 0.45 ? Pending::DeadAndLive
+                      : post < 0.47 ? Pending::Dead
+                                    : Pending::None;
         }
+        sitDown(pending);
     }
     // Never fewer than two players: somebody sits down at once.
-    while (table.seatedCount() < 2) {
-        const int seat = play.range(0, table.maxSeats - 1);
-        const int name = static_cast<int>(play.below(NamePool));
-        bool taken = table.seats[seat].has_value() || name == heroName;
-        for (const auto& other : table.seats)
-            taken = taken || (other && other->name == name);
-        if (!taken) table.seats[seat] = Player{name, buyIn(), Pending::None};
-    }
+    while (table.seatedCount() < 2)
+        sitDown(Pending::None);
+}
+
+bool Generator::sitDown(Pending pending) {
+    const int seat = play.range(0, table.maxSeats - 1);
+    const int name = static_cast<int>(play.below(NamePool));
+    bool taken = table.seats[seat].has_value() || name == heroName;
+    for (const auto& other : table.seats)
+        taken = taken || (other && other->name == name);
+    if (!taken) table.seats[seat] = Player{name, buyIn(), pending};
+    return !taken;
 }
 
 void Generator::playHand() {

@@ -119,6 +119,9 @@ struct Generator {
     void startSession();
     void betweenHands();
     std::int64_t buyIn();
+    // A new player from the pool takes a random seat, unless that seat is taken or the player is already
+    // at the table. Returns whether somebody sat down.
+    bool sitDown(Pending pending);
     void appendLine(std::string& out, std::int64_t id) const;
     void appendTruth(std::string& out) const;
 };
