@@ -49,7 +49,10 @@ INSTANTIATE_TEST_SUITE_P(
                    false},
         // The same log as play money with every hand shown, everyone's hole cards and the small blind fix.
         GoldenCase{"ShowcasePlayMoney", "showcase.log", "showcase.play.expected.txt", false, false, false,
-                   true, true}),
+                   true, true},
+        // The bundled sample log with the command-line converter's default options.
+        GoldenCase{"Sample", "../../../examples/GAMES_V3.LOG", "sample.expected.txt", false, false, true,
+                   false, false}),
     [](const ::testing::TestParamInfo<GoldenCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -1,0 +1,78 @@
+// The decoder against the log generator's own simulation: for every good hand of a generated log, the
+// records (seat, type, amount) and the pot totals must be what the generator played. The generator shares no
+// code with the library, so a fault cannot hide in both. The log and its truth file are made by the test
+// fixture that runs the generator; their paths come in NOXI_CROSSCHECK_LOG and NOXI_CROSSCHECK_TRUTH.
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cstdlib>
+#include <sstream>
+#include <unordered_map>
+
+#include "frame/Intake.h"
+#include "support/TestSupport.h"
+
+namespace noxi::test {
+namespace {
+
+void appendFixed2(std::string& out, double value) {
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 2);
+    out.append(text, static_cast<std::size_t>(result.ptr - text));
+}
+
+// The decoded hand in the generator's truth format.
+std::string truthOf(const HandRecord& hand) {
+    std::string out = std::to_string(hand.gameId());
+    for (const Action& action : hand.actions) {
+        out += ' ' + std::to_string(action.seat) + ':' + std::to_string(action.type) + ':';
+        appendFixed2(out, action.amount);
+    }
+    out += " |";
+    for (const auto& [total, pot] : hand.pots) {
+        out += ' ';
+        appendFixed2(out, total);
+    }
+    return out;
+}
+
+TEST(CrossCheck, DecoderAgreesWithTheGeneratorsSimulation) {
+    const char* logPath = std::getenv("NOXI_CROSSCHECK_LOG");
+    const char* truthPath = std::getenv("NOXI_CROSSCHECK_TRUTH");
+    if (logPath == nullptr || truthPath == nullptr)
+        GTEST_SKIP() << "run through CTest, which generates the log";
+
+    std::unordered_map<std::string, std::string> truth;  // hand id -> truth line
+    std::istringstream truthLines(readFile(truthPath));
+    for (std::string line; std::getline(truthLines, line);)
+        truth.emplace(line.substr(0, line.find(' ')), line);
+    ASSERT_GT(truth.size(), 1000u);
+
+    const std::string log = readFile(logPath);
+    HandRecord hand;
+    std::size_t checked = 0;
+    std::size_t offset = 0;
+    int mismatches = 0;
+    while (offset < log.size()) {
+        const std::size_t end = log.find('\n', offset);
+        const std::string line =
+            log.substr(offset, end == std::string::npos ? std::string::npos : end - offset);
+        offset = end == std::string::npos ? log.size() : end + 1;
+        hand.rake = 0;
+        if (parseLine(hand, line.c_str(), false) <= 0) continue;
+        auto expected = truth.find(std::to_string(hand.gameId()));
+        // Hands the generator cannot vouch for, and later hands repeating an id, are not in the truth.
+        if (expected == truth.end() || expected->second.empty()) continue;
+        ++checked;
+        if (truthOf(hand) != expected->second && ++mismatches <= 5) {
+            ADD_FAILURE() << "hand " << hand.gameId() << "\n  decoded:   " << truthOf(hand)
+                          << "\n  generated: " << expected->second << "\n  line: " << line;
+        }
+        expected->second.clear();  // the first hand of an id is the one the converter keeps
+    }
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_EQ(checked, truth.size()) << "every hand of the truth file was decoded";
+}
+
+}  // namespace
+}  // namespace noxi::test
