@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "frame/Intake.h"
+#include "frame/LogBuffer.h"
 #include "hand/ChunkParser.h"
 #include "hand/TextOut.h"
 #include "writer/HistoryWriter.h"
@@ -87,9 +89,9 @@ private:
 
     // One record taken in by the reused hand record, as a new record would take it: the rake is the one
     // field a reset keeps, so a hand without RAKE must not inherit the previous hand's.
-    int takeIn(const char* record) {
+    int takeIn(const char* record, bool evaluate) {
         hand_.rake = 0;
-        return parseLine(hand_, record, options_.fixSmallBlind);
+        return parseLine(hand_, record, options_.fixSmallBlind, evaluate);
     }
 
     bool selected(std::size_t position, const StoredHand& hand) const;
@@ -107,7 +109,7 @@ private:
     const DriverSettings& settings_;
 
     std::string message_;
-    std::unique_ptr<char[]> logText_;
+    LogBuffer logText_;
     std::uint64_t size_ = 0;
     std::uint64_t recordCount_ = 0;
     std::vector<StoredHand> hands_;
@@ -160,21 +162,22 @@ int Conversion::load() {
     const std::int64_t size = fileSize(input.get());
     if (size < 1) return fail(quoted("File \"%s\" doesn't contain any hand histories.", inPath_));
     size_ = static_cast<std::uint64_t>(size);
-    logText_.reset(new (std::nothrow) char[size_ + 1]);
-    if (!logText_ || std::fread(logText_.get(), 1, size_, input.get()) != size_) {
-        logText_.reset();
+    if (size_ >= SIZE_MAX || !logText_.allocate(static_cast<std::size_t>(size_)) ||
+        std::fread(logText_.data(), 1, static_cast<std::size_t>(size_), input.get()) != size_) {
+        logText_.release();
         return fail(quoted("File \"%s\" could not be loaded.", inPath_));
     }
-    logText_[size_] = '\0';
+    logText_.data()[size_] = '\0';
     return 1;
 }
 
 int Conversion::process() {
     if (!report(StageProcessing, "Processing hand histories...", 0)) return 0;
-    const char* text = logText_.get();
+    const char* text = logText_.data();
     std::uint64_t offset = 0;
     do {
-        const int consumed = takeIn(text + offset);
+        // Only the writing needs the hands evaluated; here it is enough to know which records are good.
+        const int consumed = takeIn(text + offset, false);
         bool startsAtNul = false;
         if (consumed > 0) {
             hands_.push_back({static_cast<std::uint32_t>(hand_.gameId()), offset});
@@ -205,7 +208,7 @@ int Conversion::process() {
                 static_cast<int>(static_cast<double>(offset) / static_cast<double>(size_) * 100);
             if (!report(StageProcessing, "Processing hand histories...", percent)) {
                 hands_.clear();
-                logText_.reset();
+                logText_.release();
                 return 0;
             }
         }
@@ -272,14 +275,14 @@ bool Conversion::closeOutput() {
 int Conversion::writeFailure() {
     output_.reset();
     hands_.clear();
-    logText_.reset();
+    logText_.release();
     return fail(quoted("Couldn't write hand history file \"%s\".", outPath_));
 }
 
 int Conversion::save() {
     if (!report(StageSaving, "Saving hand histories to disk...", 0)) {
         hands_.clear();
-        logText_.reset();
+        logText_.release();
         return 0;
     }
     bool firstInFile = true;
@@ -301,24 +304,24 @@ int Conversion::save() {
 
     if (!openOutput(single ? std::string(outPath_) : splitFileName(outPath_, 1))) {
         hands_.clear();
-        logText_.reset();
+        logText_.release();
         return fail(quoted("Couldn't create hand history file \"%s\".", outPath_));
     }
 
-    const char* text = logText_.get();
+    const char* text = logText_.data();
     for (std::size_t position = 0; position < hands_.size(); ++position) {
         if (!selected(position, hands_[position])) continue;
         if (handsPerFile > 0 && results_.totalHands / handsPerFile >= results_.numFiles) {
             if (!closeOutput()) return writeFailure();
             if (!openOutput(splitFileName(outPath_, results_.numFiles + 1))) {
                 hands_.clear();
-                logText_.reset();
+                logText_.release();
                 return fail(quoted("Couldn't create hand history file \"%s\".", outPath_));
             }
             firstInFile = true;
         }
         // The record was taken in once already; taking it in again gives the same hand.
-        if (takeIn(text + hands_[position].offset) <= 0) continue;
+        if (takeIn(text + hands_[position].offset, true) <= 0) continue;
         writeHistory(hand_, buffer_, options_.realMoney, options_.make6Max, options_.muckHands,
                      options_.saveAllHole, firstInFile);
         handEnds_.push_back(buffer_.size());
@@ -332,7 +335,7 @@ int Conversion::save() {
             if (!report(StageSaving, "Saving hand histories to disk...", percent)) {
                 const bool closed = closeOutput();
                 hands_.clear();
-                logText_.reset();
+                logText_.release();
                 if (!closed) fail(quoted("Couldn't write hand history file \"%s\".", outPath_));
                 return 0;
             }

@@ -1,5 +1,6 @@
 #include "frame/Intake.h"
 
+#include <array>
 #include <cstring>
 
 #include "betting/Decoder.h"
@@ -8,31 +9,44 @@
 namespace noxi {
 namespace {
 
-bool endsRecord(char c) {
-    return c == '\0' || c == '\n' || c == '\r';
+// How each byte acts on a chunk: 0 belongs to it, 1 closes it (';'), 2 ends the record (NUL, LF, CR).
+constexpr auto ChunkClass = [] {
+    std::array<unsigned char, 256> table{};
+    table[static_cast<unsigned char>(';')] = 1;
+    table[0] = table[static_cast<unsigned char>('\n')] = table[static_cast<unsigned char>('\r')] = 2;
+    return table;
+}();
+
+unsigned char chunkClass(char c) {
+    return ChunkClass[static_cast<unsigned char>(c)];
+}
+
+// The length of the chunk at text (1..255), 0 where the record ends, -1 for a chunk that is not closed in
+// time. readChunk without the copy: the intake parses chunks where they lie.
+int chunkLength(const char* text) {
+    if (chunkClass(text[0]) != 0) return 0;
+    for (int n = 1; n < ChunkBufferSize; ++n) {
+        const unsigned char kind = chunkClass(text[n]);
+        if (kind != 0) return kind == 1 ? n : -1;
+    }
+    return -1;
 }
 
 }  // namespace
 
 int readChunk(const char* text, char (&buffer)[ChunkBufferSize]) {
     if (text == nullptr) return -2;
-    if (endsRecord(text[0])) return 0;
-    if (text[0] == ';') {
+    const int n = chunkLength(text);
+    if (n > 0) {
+        std::memcpy(buffer, text, static_cast<std::size_t>(n));
+        buffer[n] = '\0';
+    } else if (n == 0 && text[0] == ';') {
         buffer[0] = '\0';
-        return 0;
     }
-    for (int n = 1; n < ChunkBufferSize; ++n) {
-        if (endsRecord(text[n])) return -1;
-        if (text[n] == ';') {
-            std::memcpy(buffer, text, static_cast<std::size_t>(n));
-            buffer[n] = '\0';
-            return n;
-        }
-    }
-    return -1;
+    return n;
 }
 
-int parseLine(HandRecord& hand, const char* text, bool fixSmallBlind) {
+int parseLine(HandRecord& hand, const char* text, bool fixSmallBlind, bool evaluate) {
     if (text == nullptr) {
         hand.setError("Unable to process hand.");
         return 0;
@@ -43,16 +57,15 @@ int parseLine(HandRecord& hand, const char* text, bool fixSmallBlind) {
     }
     hand.reset();
 
-    char chunk[ChunkBufferSize];
     int consumed = 0;
     for (int chunkNumber = 1;; ++chunkNumber) {
-        const int n = readChunk(text + consumed, chunk);
+        const int n = chunkLength(text + consumed);
         if (n < 0) {
             hand.setError("Chunk %i: Not a hand history.", chunkNumber);
             return 0;
         }
         if (n == 0) break;
-        if (!parseChunk(hand, chunk, n, chunkNumber)) return 0;
+        if (!parseChunk(hand, text + consumed, n, chunkNumber)) return 0;
         consumed += n + 1;
     }
 
@@ -72,7 +85,7 @@ int parseLine(HandRecord& hand, const char* text, bool fixSmallBlind) {
     if (!decodeSequence(hand, fixSmallBlind)) return 0;
 
     // The seats still in are evaluated now, while the record is at hand.
-    for (int seat = 0; seat < SeatCount; ++seat) {
+    for (int seat = 0; seat < SeatCount && evaluate; ++seat) {
         if (hand.folded[seat]) continue;
         HandEvaluator& evaluator = hand.evaluators[seat];
         evaluator.addCard(hand.holeCards[seat][0]);

@@ -15,6 +15,7 @@ int readChunk(const char* text, char (&buffer)[ChunkBufferSize]);
 
 // Takes in the record that starts at text: chunks, hero seat, betting, evaluators, completeness. Returns the
 // offset just past its last semicolon for a usable hand, or 0 with the record's error text set.
-int parseLine(HandRecord& hand, const char* text, bool fixSmallBlind);
+// A caller that only needs to know whether the hand is usable may leave the evaluators empty.
+int parseLine(HandRecord& hand, const char* text, bool fixSmallBlind, bool evaluate = true);
 
 }  // namespace noxi

@@ -34,7 +34,7 @@ struct Action {
     Action(int seatIndex, int actionType, double money)
         : seat(static_cast<std::int8_t>(seatIndex >= 0 && seatIndex <= 9 ? seatIndex : 0)),
           type(static_cast<std::uint8_t>(actionType >= 0 && actionType <= ActionClamp ? actionType
-                                                                                       : ActionClamp)),
+                                                                                      : ActionClamp)),
           amount(money) {}
 
     bool operator==(const Action&) const = default;

@@ -6,29 +6,53 @@ namespace {
 int rankFromChar(char c) {
     if (c >= '2' && c <= '9') return c - '2';
     switch (c) {
-        case 'T': case 't': return 8;
-        case 'J': case 'j': return 9;
-        case 'Q': case 'q': return 10;
-        case 'K': case 'k': return 11;
-        case 'A': case 'a': return 12;
-        case '?': return Card::UnknownRank;
-        default: return -1;
+        case 'T':
+        case 't':
+            return 8;
+        case 'J':
+        case 'j':
+            return 9;
+        case 'Q':
+        case 'q':
+            return 10;
+        case 'K':
+        case 'k':
+            return 11;
+        case 'A':
+        case 'a':
+            return 12;
+        case '?':
+            return Card::UnknownRank;
+        default:
+            return -1;
     }
 }
 
 int suitFromChar(char c) {
     switch (c) {
-        case 'h': case 'H': return 0;
-        case 'd': case 'D': return 1;
-        case 'c': case 'C': return 2;
-        case 's': case 'S': return 3;
-        case '?': return Card::UnknownSuit;
-        default: return -1;
+        case 'h':
+        case 'H':
+            return 0;
+        case 'd':
+        case 'D':
+            return 1;
+        case 'c':
+        case 'C':
+            return 2;
+        case 's':
+        case 'S':
+            return 3;
+        case '?':
+            return Card::UnknownSuit;
+        default:
+            return -1;
     }
 }
 
 // Unknown values sort below every known value.
-int orderKey(int value, int unknown) { return value >= unknown ? -1 : value; }
+int orderKey(int value, int unknown) {
+    return value >= unknown ? -1 : value;
+}
 
 }  // namespace
 

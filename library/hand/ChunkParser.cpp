@@ -17,18 +17,47 @@ using std::string_view;
 int cachedOffsetMinutes = 0;
 bool offsetKnown = false;
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // A card read from the two characters at `pos` of a value of `length` characters; characters past the
 // value's end read as the end of the text, as they would in a terminated chunk.
 bool parseCardAt(const char* value, int length, int pos, Card& card) {
     char pair[3] = {'\0', '\0', '\0'};
-    for (int i = 0; i < 2 && pos + i < length; ++i) pair[i] = value[pos + i];
+    for (int i = 0; i < 2 && pos + i < length; ++i)
+        pair[i] = value[pos + i];
     return card.parse(pair);
+}
+
+// Most amounts are plain digits with at most two decimals: their cents are exact, and the result is the one
+// the general conversion and rounding give. Empty for any other text.
+std::optional<double> plainAmount(const char* value, int length) {
+    std::int64_t cents = 0;
+    int digits = 0;
+    int decimals = -1;  // digits after the point; -1 while there is none
+    for (int i = 0; i < length; ++i) {
+        const char c = value[i];
+        if (c == '.' && decimals < 0) {
+            decimals = 0;
+        } else if (isDigit(c) && digits < 15 && decimals < 2) {
+            cents = cents * 10 + (c - '0');
+            ++digits;
+            if (decimals >= 0) ++decimals;
+        } else {
+            digits = -1;
+            break;
+        }
+    }
+    if (digits <= 0) return std::nullopt;
+    for (int d = decimals < 0 ? 0 : decimals; d < 2; ++d)
+        cents *= 10;
+    return static_cast<double>(cents) / 100;
 }
 
 // A checked decimal value rounded to cents, or empty when it is out of any sensible range.
 std::optional<double> decimalValue(const char* value, int length) {
+    if (const auto plain = plainAmount(value, length)) return plain;
     return roundToCents(leadingDouble(value, static_cast<std::size_t>(length)));
 }
 
@@ -57,11 +86,17 @@ void parseBets(HandRecord& hand, const char* value, int length) {
     hand.hasBets = true;
     int pos = 0;
     while (pos < length) {
-        // An item that is not a number, or beyond any sensible amount, stores 0.
-        const double item = leadingDouble(value + pos, static_cast<std::size_t>(length - pos));
-        hand.bets.push_back(roundToCents(item).value_or(0.0));
-        while (pos < length && value[pos] != ',') ++pos;
-        while (pos < length && value[pos] == ',') ++pos;
+        int itemEnd = pos;
+        while (itemEnd < length && value[itemEnd] != ',')
+            ++itemEnd;
+        // A plain amount is read exactly; anything else converts as far as it forms a number, and an item
+        // that is not a number, or beyond any sensible amount, stores 0.
+        std::optional<double> item = plainAmount(value + pos, itemEnd - pos);
+        if (!item) item = roundToCents(leadingDouble(value + pos, static_cast<std::size_t>(length - pos)));
+        hand.bets.push_back(item.value_or(0.0));
+        pos = itemEnd;
+        while (pos < length && value[pos] == ',')
+            ++pos;
     }
 }
 
@@ -70,8 +105,12 @@ bool parseTime(HandRecord& hand, const char* value, int length, int chunkNumber)
         hand.setError("Chunk %i: Time needs to be a number.", chunkNumber);
         return false;
     }
-    // Milliseconds have more digits than 32 bits hold: the value is converted as a double.
-    const double seconds = std::trunc(leadingDouble(value, static_cast<std::size_t>(length)) / 1000);
+    // Milliseconds have more digits than 32 bits hold: the value is converted as a double (exactly, from an
+    // integer, while it has at most 15 digits).
+    const double milliseconds =
+        length <= 15 ? static_cast<double>(integerValue(value, static_cast<std::size_t>(length)))
+                     : leadingDouble(value, static_cast<std::size_t>(length));
+    const double seconds = std::trunc(milliseconds / 1000);
     // A moment no clock can show is not a time.
     constexpr double Limit = 1e15;
     if (!(std::fabs(seconds) < Limit)) {
@@ -80,7 +119,22 @@ bool parseTime(HandRecord& hand, const char* value, int length, int chunkNumber)
     }
     // Shown five hours behind UTC (the history says "EDT"), plus an hour where the local zone is on
     // daylight saving time at that moment.
-    hand.startTime = static_cast<std::int64_t>(seconds) + std::int64_t{localStandardOffsetMinutes()} * 60 - 18000;
+    hand.startTime =
+        static_cast<std::int64_t>(seconds) + std::int64_t{localStandardOffsetMinutes()} * 60 - 18000;
+    return true;
+}
+
+bool parseButton(HandRecord& hand, const char* value, int length, int chunkNumber) {
+    if (!isInteger(value, length)) {
+        hand.setError("Chunk %i: BTN needs to be a number.", chunkNumber);
+        return false;
+    }
+    const std::int64_t button = integerValue(value, static_cast<std::size_t>(length));
+    if (button < 0 || button > 9) {
+        hand.setError("Chunk %i: BTN needs to be a number between 0 and 9.", chunkNumber);
+        return false;
+    }
+    hand.button = static_cast<std::int8_t>(button);
     return true;
 }
 
@@ -96,7 +150,8 @@ bool parseSeatKey(HandRecord& hand, const char* text, int length, int chunkNumbe
     const int valueLength = length - 4;
     switch (kind) {
         case 'B': {
-            const auto stack = isDecimal(value, valueLength) ? decimalValue(value, valueLength) : std::nullopt;
+            const auto stack =
+                isDecimal(value, valueLength) ? decimalValue(value, valueLength) : std::nullopt;
             if (!stack) {
                 hand.setError("Chunk %i: PB%c must be a number.", chunkNumber, seatChar);
                 return false;
@@ -106,7 +161,8 @@ bool parseSeatKey(HandRecord& hand, const char* text, int length, int chunkNumbe
         }
         case 'C': {
             auto& cards = hand.holeCards[seat];
-            if (!parseCardAt(value, valueLength, 0, cards[0]) || !parseCardAt(value, valueLength, 2, cards[1])) {
+            if (!parseCardAt(value, valueLength, 0, cards[0]) ||
+                !parseCardAt(value, valueLength, 2, cards[1])) {
                 hand.setError("Chunk %i: PC%c contained an invalid card.", chunkNumber, seatChar);
                 return false;
             }
@@ -121,8 +177,8 @@ bool parseSeatKey(HandRecord& hand, const char* text, int length, int chunkNumbe
 }
 
 bool isSeatKey(const char* text, int length) {
-    return length >= 4 && text[0] == 'P' && (text[1] == 'B' || text[1] == 'C' || text[1] == 'N' || text[1] == 'V') &&
-           text[3] == '=';
+    return length >= 4 && text[0] == 'P' &&
+           (text[1] == 'B' || text[1] == 'C' || text[1] == 'N' || text[1] == 'V') && text[3] == '=';
 }
 
 }  // namespace
@@ -175,97 +231,121 @@ bool parseChunk(HandRecord& hand, const char* text, int length, int chunkNumber)
         hand.setError("Chunk %i: Bad chunk.", chunkNumber);
         return false;
     }
-    const string_view chunk(text, static_cast<std::size_t>(length));
     // The value of a key that matched: everything after its equals sign.
     const char* value = nullptr;
     int valueLength = 0;
-    auto key = [&](string_view name) {
-        if (!chunk.starts_with(name)) return false;
-        value = text + name.size();
-        valueLength = length - static_cast<int>(name.size());
+    auto key = [&]<std::size_t N>(const char(&name)[N]) {
+        constexpr int NameLength = static_cast<int>(N - 1);
+        if (length < NameLength || std::memcmp(text, name, NameLength) != 0) return false;
+        value = text + NameLength;
+        valueLength = length - NameLength;
         return true;
     };
 
-    if (key("ANTE=")) return true;
-    if (key("BB=")) return readAmount(hand, value, valueLength, hand.bigBlind, "Chunk %i: BB needs to be a number.", chunkNumber);
-    if (key("BETS=")) {
-        parseBets(hand, value, valueLength);
-        return true;
-    }
-    if (key("BOARD=")) {
-        for (int k = 0; k < 5; ++k) {
-            if (!parseCardAt(value, valueLength, 2 * k, hand.board[static_cast<std::size_t>(k)])) {
-                hand.setError("Chunk %i: Board contained an invalid card.", chunkNumber);
+    // No key is the start of another, so the first character picks the few candidates.
+    switch (text[0]) {
+        case 'A':
+            if (key("ANTE=")) return true;
+            break;
+        case 'B':
+            if (key("BB=")) {
+                return readAmount(hand, value, valueLength, hand.bigBlind,
+                                  "Chunk %i: BB needs to be a number.", chunkNumber);
+            }
+            if (key("BETS=")) {
+                parseBets(hand, value, valueLength);
+                return true;
+            }
+            if (key("BOARD=")) {
+                for (int k = 0; k < 5; ++k) {
+                    if (!parseCardAt(value, valueLength, 2 * k, hand.board[static_cast<std::size_t>(k)])) {
+                        hand.setError("Chunk %i: Board contained an invalid card.", chunkNumber);
+                        return false;
+                    }
+                }
+                return true;
+            }
+            if (key("BTN=")) return parseButton(hand, value, valueLength, chunkNumber);
+            break;
+        case 'G':
+            if (key("GAME=")) {
+                if (string_view(value, static_cast<std::size_t>(valueLength)) != "Texas Hold'em") {
+                    hand.setError("Chunk %i: All hands must be Texas Hold'em.", chunkNumber);
+                    return false;
+                }
+                return true;
+            }
+            break;
+        case 'H':
+            if (key("HERO=")) {
+                assign(hand.heroName, value, valueLength);
+                return true;
+            }
+            break;
+        case 'I':
+            if (key("ID=")) {
+                const bool integer = isInteger(value, valueLength);
+                const std::int64_t id =
+                    integer ? integerValue(value, static_cast<std::size_t>(valueLength)) : 0;
+                if (!integer || id < INT32_MIN || id > INT32_MAX) {
+                    hand.setError("Chunk %i: ID must be a number.", chunkNumber);
+                    return false;
+                }
+                hand.id = static_cast<std::int32_t>(id);
+                return true;
+            }
+            break;
+        case 'N':
+            if (key("NP=")) {
+                if (!isInteger(value, valueLength)) {
+                    hand.setError("Chunk %i: NP must be a number.", chunkNumber);
+                    return false;
+                }
+                // The count is kept in 8 bits.
+                const auto low = static_cast<std::uint8_t>(
+                    static_cast<std::uint64_t>(integerValue(value, static_cast<std::size_t>(valueLength))) &
+                    0xFFu);
+                hand.numPlayers = static_cast<std::int8_t>(low);
+                return true;
+            }
+            break;
+        case 'P':
+            if (isSeatKey(text, length)) return parseSeatKey(hand, text, length, chunkNumber);
+            break;
+        case 'R':
+            if (key("RAKE=")) {
+                return readAmount(hand, value, valueLength, hand.rake, "Chunk %i: RAKE must be a number.",
+                                  chunkNumber);
+            }
+            break;
+        case 'S':
+            if (key("SB=")) {
+                return readAmount(hand, value, valueLength, hand.smallBlind, "Chunk %i: SB must be a number.",
+                                  chunkNumber);
+            }
+            if (key("SEQ=")) {
+                assign(hand.sequence, value, valueLength);
+                return true;
+            }
+            if (key("SITE=")) return true;
+            break;
+        case 'T':
+            if (key("TABLE=")) {
+                if (valueLength <= 0) {
+                    hand.setError("Chunk %i: Table needs a name.", chunkNumber);
+                    return false;
+                }
+                assign(hand.tableName, value, valueLength);
+                return true;
+            }
+            if (key("TIME=")) return parseTime(hand, value, valueLength, chunkNumber);
+            if (key("TOURNAMENT_ID=")) {
+                hand.setError("Tournament hands are not supported.");
                 return false;
             }
-        }
-        return true;
-    }
-    if (key("BTN=")) {
-        if (!isInteger(value, valueLength)) {
-            hand.setError("Chunk %i: BTN needs to be a number.", chunkNumber);
-            return false;
-        }
-        const std::int64_t button = integerValue(value, static_cast<std::size_t>(valueLength));
-        if (button < 0 || button > 9) {
-            hand.setError("Chunk %i: BTN needs to be a number between 0 and 9.", chunkNumber);
-            return false;
-        }
-        hand.button = static_cast<std::int8_t>(button);
-        return true;
-    }
-    if (key("GAME=")) {
-        if (string_view(value, static_cast<std::size_t>(valueLength)) != "Texas Hold'em") {
-            hand.setError("Chunk %i: All hands must be Texas Hold'em.", chunkNumber);
-            return false;
-        }
-        return true;
-    }
-    if (key("HERO=")) {
-        assign(hand.heroName, value, valueLength);
-        return true;
-    }
-    if (key("ID=")) {
-        const std::int64_t id =
-            isInteger(value, valueLength) ? integerValue(value, static_cast<std::size_t>(valueLength)) : 0;
-        if (!isInteger(value, valueLength) || id < INT32_MIN || id > INT32_MAX) {
-            hand.setError("Chunk %i: ID must be a number.", chunkNumber);
-            return false;
-        }
-        hand.id = static_cast<std::int32_t>(id);
-        return true;
-    }
-    if (key("NP=")) {
-        if (!isInteger(value, valueLength)) {
-            hand.setError("Chunk %i: NP must be a number.", chunkNumber);
-            return false;
-        }
-        // The count is kept in 8 bits.
-        const auto low = static_cast<std::uint8_t>(
-            static_cast<std::uint64_t>(integerValue(value, static_cast<std::size_t>(valueLength))) & 0xFFu);
-        hand.numPlayers = static_cast<std::int8_t>(low);
-        return true;
-    }
-    if (isSeatKey(text, length)) return parseSeatKey(hand, text, length, chunkNumber);
-    if (key("RAKE=")) return readAmount(hand, value, valueLength, hand.rake, "Chunk %i: RAKE must be a number.", chunkNumber);
-    if (key("SB=")) return readAmount(hand, value, valueLength, hand.smallBlind, "Chunk %i: SB must be a number.", chunkNumber);
-    if (key("SEQ=")) {
-        assign(hand.sequence, value, valueLength);
-        return true;
-    }
-    if (key("SITE=")) return true;
-    if (key("TABLE=")) {
-        if (valueLength <= 0) {
-            hand.setError("Chunk %i: Table needs a name.", chunkNumber);
-            return false;
-        }
-        assign(hand.tableName, value, valueLength);
-        return true;
-    }
-    if (key("TIME=")) return parseTime(hand, value, valueLength, chunkNumber);
-    if (key("TOURNAMENT_ID=")) {
-        hand.setError("Tournament hands are not supported.");
-        return false;
+            break;
+        default:
+            break;
     }
     hand.setError("Chunk %i: Unknown chunk \"%.*s\".", chunkNumber, length, text);
     return true;

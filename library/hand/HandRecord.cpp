@@ -22,7 +22,8 @@ void HandRecord::reset() {
         folded[seat] = true;
         evaluators[seat].clear();
     }
-    for (Card& card : board) card.setUnknown();
+    for (Card& card : board)
+        card.setUnknown();
     tableName.reset();
     sequence.reset();
     heroName.reset();
@@ -40,7 +41,8 @@ bool HandRecord::isSeated(int seat) const {
 bool HandRecord::isComplete() const {
     if (!sequence || numPlayers <= 0 || actions.empty() || pots.empty() || !tableName) return false;
     int seated = 0;
-    for (int seat = 0; seat < SeatCount; ++seat) seated += isSeated(seat) ? 1 : 0;
+    for (int seat = 0; seat < SeatCount; ++seat)
+        seated += isSeated(seat) ? 1 : 0;
     return seated >= 2;
 }
 

@@ -21,31 +21,31 @@ using SeatFlags = std::array<bool, SeatCount>;
 struct HandRecord {
     static constexpr std::size_t ErrorSize = 512;
 
-    std::vector<Action> actions;                                // decoded betting, in the order it happened
+    std::vector<Action> actions;                                  // decoded betting, in the order it happened
     std::array<std::optional<std::string>, SeatCount> seatNames;  // "PN"; empty optional = empty seat
-    std::array<double, SeatCount> stacks{};                     // "PB": chips at the start of the hand
-    std::array<std::array<Card, 2>, SeatCount> holeCards{};     // "PC"
-    std::array<HandEvaluator, SeatCount> evaluators{};          // filled for the seats still in
-    std::array<Card, 5> board{};                                // "BOARD": flop, flop, flop, turn, river
-    std::int32_t id = 0;                                        // "ID": the hand number, read by gameId()
-    std::optional<std::string> sequence;                        // "SEQ": the raw betting letters
-    double bigBlind = 0;                                        // "BB"
-    double smallBlind = 0;                                      // "SB"
-    std::int8_t button = 9;                                     // "BTN": dealer seat 0..9
-    std::optional<std::string> tableName;                       // "TABLE"
+    std::array<double, SeatCount> stacks{};                       // "PB": chips at the start of the hand
+    std::array<std::array<Card, 2>, SeatCount> holeCards{};       // "PC"
+    std::array<HandEvaluator, SeatCount> evaluators{};            // filled for the seats still in
+    std::array<Card, 5> board{};                                  // "BOARD": flop, flop, flop, turn, river
+    std::int32_t id = 0;                                          // "ID": the hand number, read by gameId()
+    std::optional<std::string> sequence;                          // "SEQ": the raw betting letters
+    double bigBlind = 0;                                          // "BB"
+    double smallBlind = 0;                                        // "SB"
+    std::int8_t button = 9;                                       // "BTN": dealer seat 0..9
+    std::optional<std::string> tableName;                         // "TABLE"
     // "TIME": seconds prepared for local-time display (see the chunk parser). 64 bits, so a log written
     // after 2038 does not wrap.
     std::int64_t startTime = 0;
-    std::array<char, ErrorSize> errorBuffer{};                  // the last error met, read by errorText()
-    bool hasBets = false;                                       // "BETS" was read: a no-limit hand
-    std::vector<double> bets;                                   // "BETS" values, consumed from betsUsed on
+    std::array<char, ErrorSize> errorBuffer{};  // the last error met, read by errorText()
+    bool hasBets = false;                       // "BETS" was read: a no-limit hand
+    std::vector<double> bets;                   // "BETS" values, consumed from betsUsed on
     std::size_t betsUsed = 0;
-    PotMap pots;                                                // largest total first
-    std::int8_t numPlayers = 0;                                 // "NP", low 8 bits
-    SeatFlags folded{};                                         // not seated, or folded
-    int heroSeat = -1;                                          // seat of the log owner's player
-    std::optional<std::string> heroName;                        // "HERO"
-    double rake = 0;                                            // "RAKE"; not touched by reset()
+    PotMap pots;                          // largest total first
+    std::int8_t numPlayers = 0;           // "NP", low 8 bits
+    SeatFlags folded{};                   // not seated, or folded
+    int heroSeat = -1;                    // seat of the log owner's player
+    std::optional<std::string> heroName;  // "HERO"
+    double rake = 0;                      // "RAKE"; not touched by reset()
 
     HandRecord() { reset(); }
 

@@ -9,7 +9,8 @@ std::optional<double> roundToCents(double value) {
     const double cents = value * 100 + 0.5;
     // 2^63 is exact in a double; the valid range of the truncated value is [-2^63, 2^63).
     constexpr double Limit = 9223372036854775808.0;
-    if (!std::isfinite(cents) || std::trunc(cents) >= Limit || std::trunc(cents) < -Limit) return std::nullopt;
+    if (!std::isfinite(cents) || std::trunc(cents) >= Limit || std::trunc(cents) < -Limit)
+        return std::nullopt;
     return static_cast<double>(static_cast<std::int64_t>(cents)) / 100;
 }
 

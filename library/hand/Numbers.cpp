@@ -6,7 +6,9 @@
 namespace noxi {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
 
 bool isHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
@@ -36,7 +38,8 @@ bool overflows(const char* p, const char* end) {
         const bool negative = p != end && *p == '-';
         if (p != end && (*p == '-' || *p == '+')) ++p;
         long long e = 0;
-        for (; p != end && *p >= '0' && *p <= '9'; ++p) e = e < 100000000 ? e * 10 + (*p - '0') : e;
+        for (; p != end && *p >= '0' && *p <= '9'; ++p)
+            e = e < 100000000 ? e * 10 + (*p - '0') : e;
         exponent += negative ? -e : e;
     }
     return exponent > 0;
@@ -56,15 +59,17 @@ std::int64_t integerValue(const char* text, std::size_t length) {
     if (ec == std::errc::result_out_of_range || magnitude > MaxPositive + (negative ? 1 : 0)) {
         return negative ? std::numeric_limits<std::int64_t>::min() : std::numeric_limits<std::int64_t>::max();
     }
-    if (negative) return magnitude == MaxPositive + 1 ? std::numeric_limits<std::int64_t>::min()
-                                                      : -static_cast<std::int64_t>(magnitude);
+    if (negative)
+        return magnitude == MaxPositive + 1 ? std::numeric_limits<std::int64_t>::min()
+                                            : -static_cast<std::int64_t>(magnitude);
     return static_cast<std::int64_t>(magnitude);
 }
 
 double leadingDouble(const char* text, std::size_t length) {
     const char* p = text;
     const char* end = text + length;
-    while (p != end && isBlank(*p)) ++p;
+    while (p != end && isBlank(*p))
+        ++p;
     bool negative = false;
     if (p != end && (*p == '+' || *p == '-')) negative = *p++ == '-';
     double value = 0;
@@ -72,7 +77,8 @@ double leadingDouble(const char* text, std::size_t length) {
     // reads just the "0".
     if (end - p >= 2 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
         const char* h = p + 2;
-        const bool hasDigit = (h != end && isHexDigit(*h)) || (end - h >= 2 && h[0] == '.' && isHexDigit(h[1]));
+        const bool hasDigit =
+            (h != end && isHexDigit(*h)) || (end - h >= 2 && h[0] == '.' && isHexDigit(h[1]));
         if (hasDigit) {
             std::from_chars(h, end, value, std::chars_format::hex);
             return negative ? -value : value;

@@ -3,11 +3,44 @@
 #include <cmath>
 
 namespace noxi {
+namespace {
+
+// Whole cents, when the amount is exactly the double nearest to a number of cents (as every amount read from
+// the log is, and most sums of them). Such an amount prints as that number of cents in both notations below,
+// which saves the general conversion.
+bool exactCents(double amount, std::int64_t& cents) {
+    const double scaled = amount * 100;
+    if (!(std::fabs(scaled) < 9007199254740992.0)) return false;  // 2^53: cents still exact
+    cents = std::llround(scaled);
+    return static_cast<double>(cents) / 100 == amount;
+}
+
+void appendCents(std::string& out, std::int64_t cents) {
+    if (cents < 0) {
+        out += '-';
+        cents = -cents;
+    }
+    appendInt(out, cents / 100);
+    const int fraction = static_cast<int>(cents % 100);
+    if (fraction == 0) return;
+    out += '.';
+    out += static_cast<char>('0' + fraction / 10);
+    if (fraction % 10 != 0) out += static_cast<char>('0' + fraction % 10);
+}
+
+}  // namespace
 
 void appendAmount(std::string& out, double amount) {
+    const bool small = !(std::fabs(amount) >= 10000) || !std::isfinite(amount);
+    std::int64_t cents = 0;
+    // Below 10000 an amount of whole cents has at most six significant digits, so %g shows it exactly.
+    if (exactCents(amount, cents) && cents != 0 && (!small || (cents > -1000000 && cents < 1000000))) {
+        appendCents(out, cents);
+        return;
+    }
     // Enough for any double in fixed notation with two decimals (up to 309 integer digits).
     char text[400];
-    if (!(std::fabs(amount) >= 10000) || !std::isfinite(amount)) {
+    if (small) {
         const auto result = std::to_chars(text, text + sizeof text, amount, std::chars_format::general, 6);
         out.append(text, static_cast<std::size_t>(result.ptr - text));
         return;

@@ -61,6 +61,36 @@ std::tm fallbackTime(std::int64_t seconds) {
     return result;
 }
 
+void appendTwoDigits(std::string& out, int value) {
+    out += static_cast<char>('0' + value / 10 % 10);
+    out += static_cast<char>('0' + value % 10);
+}
+
+// The date as strftime writes "%A, %B %d, %H:%M:%S EDT %Y" in the C locale, whatever locale the program
+// that loaded the library has set: the histories are read by English-speaking tools.
+std::string formatDate(const std::tm& time) {
+    static constexpr const char* Days[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                           "Thursday", "Friday", "Saturday"};
+    static constexpr const char* Months[] = {"January",   "February", "March",    "April",
+                                             "May",       "June",     "July",     "August",
+                                             "September", "October",  "November", "December"};
+    std::string text;
+    text += time.tm_wday >= 0 && time.tm_wday < 7 ? Days[time.tm_wday] : "?";
+    text += ", ";
+    text += time.tm_mon >= 0 && time.tm_mon < 12 ? Months[time.tm_mon] : "?";
+    text += ' ';
+    appendTwoDigits(text, time.tm_mday);
+    text += ", ";
+    appendTwoDigits(text, time.tm_hour);
+    text += ':';
+    appendTwoDigits(text, time.tm_min);
+    text += ':';
+    appendTwoDigits(text, time.tm_sec);
+    text += " EDT ";
+    appendInt(text, std::int64_t{time.tm_year} + 1900);
+    return text;
+}
+
 }  // namespace
 
 std::string formatStartTime(std::int64_t startTime) {
@@ -75,9 +105,7 @@ std::string formatStartTime(std::int64_t startTime) {
 #endif
     }
     if (!converted) local = fallbackTime(startTime);
-    char text[64];
-    const std::size_t length = std::strftime(text, sizeof text, "%A, %B %d, %H:%M:%S EDT %Y", &local);
-    return std::string(text, length);
+    return formatDate(local);
 }
 
 void writeHistory(HandRecord& hand, std::string& out, bool realMoney, bool make6Max, bool muckHands,
