@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds everything and runs every test: the normal build (all tests, long ones included), then the whole
-# suite again built with AddressSanitizer and UndefinedBehaviorSanitizer.
+# suite again built with AddressSanitizer and UndefinedBehaviorSanitizer, then the Windows side built with
+# MinGW-w64 and tested under Wine (scripts/test-windows.sh).
 set -eu
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
@@ -18,5 +19,10 @@ cmake --build build-asan -j "$jobs"
 # A zone west of UTC with daylight saving time, so time handling is not only tried at UTC.
 (cd build-asan && TZ=America/New_York ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
     UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j "$jobs" -LE long)
+
+echo "== Windows build with MinGW-w64, tests under Wine"
+windows_start=$(date +%s)
+./scripts/test-windows.sh
+echo "Windows stage: $(($(date +%s) - windows_start)) s"
 
 echo "== All tests passed"

@@ -210,8 +210,9 @@ bool isDecimal(const char* text, int length) {
 void refreshTimeZone() {
     long westSeconds = 0;
 #ifdef _WIN32
+    // MinGW's msvcrt import library has no _get_timezone; the variable serves msvcrt and the UCRT alike.
     _tzset();
-    _get_timezone(&westSeconds);
+    westSeconds = _timezone;
 #else
     tzset();
     westSeconds = timezone;

@@ -210,16 +210,28 @@ TEST(ChunkParser, TextsAndRepeatedKeys) {
     EXPECT_STREQ(hand.errorText(), "");
 }
 
+// Sets TZ, or removes it for a null zone.
+void setZone(const char* zone) {
+#ifdef _WIN32
+    _putenv_s("TZ", zone == nullptr ? "" : zone);  // an empty value removes the variable
+#else
+    if (zone == nullptr) {
+        unsetenv("TZ");
+    } else {
+        setenv("TZ", zone, 1);
+    }
+#endif
+}
+
 class TimeZone {
 public:
     explicit TimeZone(const char* zone) {
         if (const char* old = std::getenv("TZ")) saved_ = old, hadOld_ = true;
-        setenv("TZ", zone, 1);
+        setZone(zone);
         refreshTimeZone();
     }
     ~TimeZone() {
-        if (hadOld_) setenv("TZ", saved_.c_str(), 1);
-        else unsetenv("TZ");
+        setZone(hadOld_ ? saved_.c_str() : nullptr);
         refreshTimeZone();
     }
 
@@ -227,6 +239,15 @@ private:
     std::string saved_;
     bool hadOld_ = false;
 };
+
+// The C runtime on Windows knows no zone database: it reads TZ only in the form name, offset, summer name.
+#ifdef _WIN32
+constexpr const char* NewYork = "EST5EDT";
+constexpr const char* Kolkata = "IST-5:30";
+#else
+constexpr const char* NewYork = "America/New_York";
+constexpr const char* Kolkata = "Asia/Kolkata";
+#endif
 
 TEST(ChunkParser, TimeIsShiftedByTheStandardOffsetAndFiveHours) {
     {
@@ -236,12 +257,12 @@ TEST(ChunkParser, TimeIsShiftedByTheStandardOffsetAndFiveHours) {
         EXPECT_EQ(parse("TIME=-1500").hand.startTime, -1 - 18000);
     }
     {
-        TimeZone zone("America/New_York");  // five hours west, winter and summer alike
+        TimeZone zone(NewYork);  // five hours west, winter and summer alike
         EXPECT_EQ(localStandardOffsetMinutes(), 300);
         EXPECT_EQ(parse("TIME=1168871400000").hand.startTime, 1168871400);
     }
     {
-        TimeZone zone("Asia/Kolkata");  // five and a half hours east
+        TimeZone zone(Kolkata);  // five and a half hours east
         EXPECT_EQ(parse("TIME=0").hand.startTime, -330 * 60 - 18000);
     }
 }

@@ -13,7 +13,10 @@ namespace {
 
 // The conversions must agree with strtoll / strtod in the "C" locale (the test program never changes it).
 void expectLikeStrtod(const std::string& text) {
-    const double expected = std::strtod(text.c_str(), nullptr);
+    char* end = nullptr;
+    double expected = std::strtod(text.c_str(), &end);
+    // Where nothing converts the result is +0; MinGW's strtod gives -0 for a text such as "-.".
+    if (end == text.c_str()) expected = 0.0;
     const double actual = leadingDouble(text.data(), text.size());
     if (std::isnan(expected)) {
         EXPECT_TRUE(std::isnan(actual)) << text;

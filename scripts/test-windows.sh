@@ -1,0 +1,17 @@
+#!/bin/sh
+# The Windows side: cross-builds NoxiConverter.dll, VLConverter.exe and the test programs with MinGW-w64 into
+# build-windows/, then runs every test under Wine in a private prefix with a private X display.
+set -eu
+cd "$(dirname "$0")/.."
+. scripts/deps.sh
+. scripts/wine-session.sh
+need_windows_build
+jobs=$(nproc)
+
+cmake -S . -B build-windows -G Ninja -DNOXI_WERROR=ON -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
+cmake --build build-windows -j "$jobs"
+
+mkdir -p build-windows/wine
+trap wine_session_stop EXIT
+wine_session_start build-windows/wine
+(cd build-windows && timeout 1200 ctest --output-on-failure -j "$jobs" --timeout 180)
