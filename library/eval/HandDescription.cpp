@@ -1,6 +1,5 @@
 // The hand in English words, as the showdown lines of a hand history name it.
 #include <cctype>
-#include <cstdio>
 
 #include "eval/HandEvaluator.h"
 
@@ -20,56 +19,72 @@ const char* rankName(int rank) {
 
 }  // namespace
 
+namespace {
+
+// The description built piece by piece into the caller's buffer, which is known to hold the longest one.
+struct Description {
+    char* buffer;
+    int length = 0;
+
+    Description& operator<<(const char* piece) {
+        for (; *piece != '\0'; ++piece)
+            buffer[length++] = *piece;
+        return *this;
+    }
+};
+
+}  // namespace
+
 int HandEvaluator::describeHand(char* buffer, std::size_t size, HandEvaluator* rival) {
     if (buffer == nullptr || size < MinDescriptionSize || cardCount == 0) return 0;
 
     const char* k0 = rankName(kicker(0));
     const char* k1 = rankName(kicker(1));
     // Plurals just add "s" ("sixs"), as the hand histories have them.
-    int length = 0;
+    Description text{buffer};
     switch (category()) {
         case HighCard:
-            length = std::snprintf(buffer, size, "high card %s", k0);
+            text << "high card " << k0;
             break;
         case OnePair:
-            length = std::snprintf(buffer, size, "a pair of %ss", k0);
+            text << "a pair of " << k0 << "s";
             break;
         case TwoPairs:
-            length = std::snprintf(buffer, size, "two pairs, %ss and %ss", k0, k1);
+            text << "two pairs, " << k0 << "s and " << k1 << "s";
             break;
         case ThreeOfAKind:
-            length = std::snprintf(buffer, size, "three of a kind, %ss", k0);
+            text << "three of a kind, " << k0 << "s";
             break;
         case Straight:
-            length = std::snprintf(buffer, size, "a straight, %s to %s", k1, k0);
+            text << "a straight, " << k1 << " to " << k0;
             break;
         case Flush:
-            length = std::snprintf(buffer, size, "a flush, %s high", k0);
+            text << "a flush, " << k0 << " high";
             break;
         case FullHouse:
-            length = std::snprintf(buffer, size, "a full house, %ss full of %ss", k0, k1);
+            text << "a full house, " << k0 << "s full of " << k1 << "s";
             buffer[FullHouseCapital] =
                 static_cast<char>(std::toupper(static_cast<unsigned char>(buffer[FullHouseCapital])));
             break;
         case FourOfAKind:
-            length = std::snprintf(buffer, size, "four of a kind, %ss", k0);
+            text << "four of a kind, " << k0 << "s";
             break;
         case StraightFlush:
-            length = std::snprintf(buffer, size, "a straight flush, %s high", k0);
+            text << "a straight flush, " << k0 << " high";
             break;
         default:
-            length = std::snprintf(buffer, size, "Royal Flush");
+            text << "Royal Flush";
             break;
     }
 
     const int kickerValue = rival != nullptr ? kickerRank(*rival) : -1;
-    const auto at = static_cast<std::size_t>(length);
     if (kickerValue >= 0) {
-        length += std::snprintf(buffer + at, size - at, " with %s kicker.", rankName(kickerValue));
+        text << " with " << rankName(kickerValue) << " kicker.";
     } else {
-        length += std::snprintf(buffer + at, size - at, ".");
+        text << ".";
     }
-    return length;
+    buffer[text.length] = '\0';
+    return text.length;
 }
 
 }  // namespace noxi

@@ -11,7 +11,8 @@ namespace {
 bool exactCents(double amount, std::int64_t& cents) {
     const double scaled = amount * 100;
     if (!(std::fabs(scaled) < 9007199254740992.0)) return false;  // 2^53: cents still exact
-    cents = std::llround(scaled);
+    // Rounded half away from zero; should this be off by one, the check below sends the amount the slow way.
+    cents = static_cast<std::int64_t>(scaled < 0 ? scaled - 0.5 : scaled + 0.5);
     return static_cast<double>(cents) / 100 == amount;
 }
 

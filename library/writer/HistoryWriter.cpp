@@ -68,13 +68,12 @@ void appendTwoDigits(std::string& out, int value) {
 
 // The date as strftime writes "%A, %B %d, %H:%M:%S EDT %Y" in the C locale, whatever locale the program
 // that loaded the library has set: the histories are read by English-speaking tools.
-std::string formatDate(const std::tm& time) {
+void appendDate(std::string& text, const std::tm& time) {
     static constexpr const char* Days[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                            "Thursday", "Friday", "Saturday"};
     static constexpr const char* Months[] = {"January",   "February", "March",    "April",
                                              "May",       "June",     "July",     "August",
                                              "September", "October",  "November", "December"};
-    std::string text;
     text += time.tm_wday >= 0 && time.tm_wday < 7 ? Days[time.tm_wday] : "?";
     text += ", ";
     text += time.tm_mon >= 0 && time.tm_mon < 12 ? Months[time.tm_mon] : "?";
@@ -88,12 +87,9 @@ std::string formatDate(const std::tm& time) {
     appendTwoDigits(text, time.tm_sec);
     text += " EDT ";
     appendInt(text, std::int64_t{time.tm_year} + 1900);
-    return text;
 }
 
-}  // namespace
-
-std::string formatStartTime(std::int64_t startTime) {
+std::tm localTime(std::int64_t startTime) {
     std::tm local{};
     bool converted = false;
     const auto moment = static_cast<std::time_t>(startTime);
@@ -104,8 +100,15 @@ std::string formatStartTime(std::int64_t startTime) {
         converted = localtime_r(&moment, &local) != nullptr;
 #endif
     }
-    if (!converted) local = fallbackTime(startTime);
-    return formatDate(local);
+    return converted ? local : fallbackTime(startTime);
+}
+
+}  // namespace
+
+std::string formatStartTime(std::int64_t startTime) {
+    std::string text;
+    appendDate(text, localTime(startTime));
+    return text;
 }
 
 void writeHistory(HandRecord& hand, std::string& out, bool realMoney, bool make6Max, bool muckHands,
@@ -137,7 +140,8 @@ void writeHistory(HandRecord& hand, std::string& out, bool realMoney, bool make6
         appendAmount(out, 2 * hand.bigBlind);
     }
     out += " Hold'em - ";
-    appendLine(out, formatStartTime(hand.startTime));
+    appendDate(out, localTime(hand.startTime));
+    out += LineEnd;
 
     out += "Table ";
     if (hand.tableName) out += *hand.tableName;
