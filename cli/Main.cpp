@@ -33,7 +33,8 @@ bool sameFile(const fs::path& a, const fs::path& b) {
 // of a split.
 bool namesOutputFile(const fs::path& path, const std::string& output, bool splitting) {
     if (!splitting) return sameFile(path, output);
-    std::string_view stem = noxi::fileNamePart(noxi::splitFileName(output, 1));
+    const std::string firstFile = noxi::splitFileName(output, 1);
+    std::string_view stem = noxi::fileNamePart(firstFile);
     stem.remove_suffix(std::string_view("1.txt").size());
     const std::string name = path.filename().string();
     if (name.size() <= stem.size() + 4 || !name.starts_with(stem) || !name.ends_with(".txt")) return false;
