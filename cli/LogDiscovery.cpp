@@ -126,7 +126,7 @@ WineSetup wineSetupFromEnvironment() {
 std::vector<fs::path> applicationDataFolders(const WineSetup& setup) {
     std::vector<fs::path> folders;
 #ifdef _WIN32
-    // Run on Windows itself, the program's own folder is the one to search.
+    // On Windows itself the user's own application-data folder is the one to search.
     if (const std::string appData = environment("APPDATA"); !appData.empty() && isDirectory(appData)) {
         folders.emplace_back(appData);
         return folders;
