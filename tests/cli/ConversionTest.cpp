@@ -267,6 +267,15 @@ INSTANTIATE_TEST_SUITE_P(
                     "Couldn't create hand history file \"%s\"."}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
 
+// Writes that fail after the file was created (here: a device that is always full) fail the run too.
+TEST_F(Conversion, OutputThatCannotBeWritten) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    const ProgramResult result = runProgram({log(handLines(1, 3)), "/dev/full"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "vlconvert: Couldn't write hand history file \"/dev/full\".\n");
+    EXPECT_EQ(result.out, "");
+}
+
 TEST_F(Conversion, UnwritableOutputFolder) {
     if (geteuid() == 0) GTEST_SKIP() << "permissions do not hold back root";
     fs::create_directory(temp.path() / "locked");
