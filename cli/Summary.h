@@ -1,6 +1,7 @@
 // What vlconvert tells at the end of a run: the summary in the desktop program's words, or as JSON.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
