@@ -1,0 +1,318 @@
+#include "CommandLine.h"
+
+#include <CLI/CLI.hpp>
+#include <charconv>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "NoxiConverter.h"
+
+namespace vlconvert {
+namespace {
+
+constexpr const char* UsageLine = "Usage: vlconvert [OPTION]... [INPUT] OUTPUT";
+
+constexpr const char* Description =
+    "Convert a Velmora hand log (GAMES_V3.LOG) into PartyPoker hand histories.\n"
+    "\n"
+    "INPUT is the Velmora log to read. Without it, vlconvert looks for GAMES_V3.LOG\n"
+    "in the Velmora log folders of the Wine prefix ($WINEPREFIX, else ~/.wine) and\n"
+    "tells which file it took. OUTPUT is the hand-history file to write; an existing\n"
+    "file is replaced. When the hands are split, the files are named after OUTPUT:\n"
+    "hh.txt gives hh1.txt, hh2.txt, and so on.\n"
+    "\n"
+    "While converting, a progress bar is shown on standard error when that is a\n"
+    "terminal. The summary goes to standard output.\n\n";
+
+constexpr const char* Footer =
+    "A hand that cannot be converted is skipped and gets one line in the error log;\n"
+    "the conversion goes on with the next hand.\n"
+    "\n"
+    "Exit status:\n"
+    "  0    the conversion finished (also when hands were skipped)\n"
+    "  1    it failed: INPUT missing or empty, no log found, OUTPUT not writable\n"
+    "  2    wrong or conflicting options\n"
+    "  3    hands were skipped and --strict was given\n"
+    "  130  interrupted by Ctrl-C; the file being written is closed properly\n"
+    "\n"
+    "Examples:\n"
+    "  vlconvert GAMES_V3.LOG hands.txt\n"
+    "        every hand of the log into hands.txt\n"
+    "  vlconvert --last 500 --real-money --six-max GAMES_V3.LOG recent.txt\n"
+    "        the 500 latest hands, with dollar amounts and 6-max tables marked\n"
+    "  vlconvert --between 1200 1450 --all-hole-cards GAMES_V3.LOG review.txt\n"
+    "        hands 1200 to 1450 with everyone's hole cards\n"
+    "  vlconvert --hands-per-file 1000 --fix-small-blind GAMES_V3.LOG out/hh.txt\n"
+    "        out/hh1.txt, out/hh2.txt, ... with 1000 hands each\n"
+    "  vlconvert --files 4 --show-losing-hands --error-log skipped.txt in.log hh.txt\n"
+    "        hh1.txt to hh4.txt; the skipped hands listed in skipped.txt\n"
+    "  vlconvert --first 100 hands.txt\n"
+    "        the first 100 hands of GAMES_V3.LOG found in the Wine prefix\n"
+    "  vlconvert --quiet --json --strict GAMES_V3.LOG hands.txt\n"
+    "        for scripts: no progress, a JSON summary, status 3 if hands were skipped";
+
+// GNU-style help: "-q, --quiet" with long-only options lined up under the long names, the usage line first.
+class HelpFormatter : public CLI::Formatter {
+public:
+    HelpFormatter() { column_width(28); }
+
+    std::string make_help(const CLI::App* app, std::string, CLI::AppFormatMode mode) const override {
+        std::string text = make_usage(app, {});
+        text += app->get_description();
+        text += make_groups(app, mode);
+        while (text.ends_with("\n\n"))
+            text.pop_back();
+        text += '\n';
+        text += app->get_footer();
+        text += '\n';
+        return text;
+    }
+    std::string make_group(std::string group, bool positional,
+                           std::vector<const CLI::Option*> options) const override {
+        std::string text = group + ":\n";
+        for (const CLI::Option* option : options)
+            text += make_option(option, positional);
+        return text;
+    }
+    std::string make_usage(const CLI::App*, std::string) const override {
+        return std::string(UsageLine) + "\n";
+    }
+    std::string make_option_name(const CLI::Option* option, bool) const override {
+        std::string name;
+        for (const std::string& shortName : option->get_snames())
+            name += "-" + shortName + ", ";
+        if (name.empty()) name = "    ";
+        for (const std::string& longName : option->get_lnames())
+            name += "--" + longName;
+        return name;
+    }
+    std::string make_option_opts(const CLI::Option* option) const override {
+        return option->get_type_size() == 0 ? std::string() : " " + option->get_type_name();
+    }
+};
+
+// A whole number in decimal, with an optional sign; nothing else around it. Numbers beyond 64 bits come
+// back as the largest or smallest 64-bit number, which every range check refuses.
+std::optional<std::int64_t> wholeNumber(const std::string& text) {
+    std::string_view digits(text);
+    const bool negative = !digits.empty() && digits.front() == '-';
+    if (!digits.empty() && (digits.front() == '+' || negative)) digits.remove_prefix(1);
+    if (digits.empty() || digits.front() < '0' || digits.front() > '9') return std::nullopt;
+    std::uint64_t magnitude = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), magnitude);
+    if (end != digits.data() + digits.size()) return std::nullopt;
+    constexpr std::uint64_t largest = std::numeric_limits<std::int64_t>::max();
+    if (error == std::errc::result_out_of_range || magnitude > largest) {
+        return negative ? std::numeric_limits<std::int64_t>::min() : std::numeric_limits<std::int64_t>::max();
+    }
+    const auto value = static_cast<std::int64_t>(magnitude);
+    return negative ? -value : value;
+}
+
+// Checks a count option. The desktop program's own message is used for counts that are too small.
+std::optional<std::uint32_t> countValue(const std::string& option, const std::string& text,
+                                        std::int64_t minimum, const char* tooSmall, std::string& error) {
+    const std::optional<std::int64_t> value = wholeNumber(text);
+    if (!value) {
+        error = option + ": invalid number '" + text + "'";
+    } else if (*value < minimum) {
+        error = option + ": " + tooSmall;
+    } else if (*value > std::numeric_limits<std::uint32_t>::max()) {
+        error = option + ": '" + text + "' is too large (at most 4294967295)";
+    } else {
+        return static_cast<std::uint32_t>(*value);
+    }
+    return std::nullopt;
+}
+
+// A hand number for --between. Hand numbers are compared as unsigned 32-bit numbers, so a negative number
+// stands for the hand numbers the log writes as negative ones, as in the desktop program.
+std::optional<std::uint32_t> handNumber(const std::string& text, std::string& error) {
+    const std::optional<std::int64_t> value = wholeNumber(text);
+    if (!value) {
+        error = "--between: invalid number '" + text + "'";
+    } else if (*value < std::numeric_limits<std::int32_t>::min() ||
+               *value > std::numeric_limits<std::uint32_t>::max()) {
+        error = "--between: hand number '" + text + "' is out of range";
+    } else {
+        return static_cast<std::uint32_t>(*value);
+    }
+    return std::nullopt;
+}
+
+// The one-line text of a parse error, naming what was wrong.
+std::string parseErrorText(const CLI::ParseError& error, const CLI::App& app) {
+    if (dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr) {
+        const std::vector<std::string> extras = app.remaining();
+        if (!extras.empty()) {
+            const std::string& first = extras.front();
+            if (first.size() > 1 && first.front() == '-') return "unrecognized option '" + first + "'";
+            return "unexpected argument '" + first + "'";
+        }
+    }
+    std::string text = error.what();
+    if (dynamic_cast<const CLI::ExcludesError*>(&error) != nullptr) {
+        // "--first excludes --last"
+        const std::size_t at = text.find(" excludes ");
+        if (at != std::string::npos) text = text.replace(at, 10, " and ") + " cannot be used together";
+    }
+    return text;
+}
+
+}  // namespace
+
+bool CliOptions::splitting() const {
+    return conversion.splitMode == SplitByFileCount || conversion.splitMode == SplitByHandsPerFile;
+}
+
+void printUsageError(std::ostream& err, const std::string& message) {
+    err << "vlconvert: " << message << '\n'
+        << UsageLine << '\n'
+        << "Try 'vlconvert --help' for more information.\n";
+}
+
+ParsedCommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    CLI::App app(Description, "vlconvert");
+    app.formatter(std::make_shared<HelpFormatter>());
+    app.footer(Footer);
+    app.set_help_flag();  // made again below, so that it is listed with the options of its group
+
+    std::optional<std::string> first, last, files, handsPerFile, errorLog;
+    std::vector<std::string> between, paths;
+    bool fixSmallBlind = false, sixMax = false, realMoney = false, allHoleCards = false;
+    bool showLosingHands = false, json = false, quiet = false, strict = false;
+
+    const char* range = "Hand range (default: all hands)";
+    CLI::Option* firstOption =
+        app.add_option("--first", first, "only the first N hands, in hand-number order")->type_name("N");
+    CLI::Option* lastOption = app.add_option("--last", last, "only the last N hands")->type_name("N");
+    CLI::Option* betweenOption =
+        app.add_option("--between", between, "only the hands numbered A to B, both included")
+            ->expected(2)
+            ->allow_extra_args(false)
+            ->type_name("A B");
+    firstOption->group(range)->excludes(lastOption)->excludes(betweenOption);
+    lastOption->group(range)->excludes(betweenOption);
+    betweenOption->group(range);
+
+    const char* splitting = "File splitting (default: one file, written at OUTPUT)";
+    CLI::Option* filesOption =
+        app.add_option("--files", files, "share the hands between about N files (N > 1)")->type_name("N");
+    CLI::Option* perFileOption =
+        app.add_option("--hands-per-file", handsPerFile, "write N hands to each file")->type_name("N");
+    filesOption->group(splitting)->excludes(perFileOption);
+    perFileOption->group(splitting);
+
+    const char* conversion = "Conversion";
+    app.add_flag("--fix-small-blind", fixSmallBlind, "put in small blinds that the log left out")
+        ->group(conversion);
+    app.add_flag("--six-max", sixMax, "mark tables of at most six players as 6 max")->group(conversion);
+    app.add_flag("--real-money", realMoney, "write amounts in dollars, as real-money tables")
+        ->group(conversion);
+    app.add_flag("--all-hole-cards", allHoleCards, "write every player's hole cards, not only yours")
+        ->group(conversion);
+    app.add_flag("--show-losing-hands", showLosingHands,
+                 "show beaten and uncalled hands at showdown\ninstead of mucking them")
+        ->group(conversion);
+
+    const char* results = "Results";
+    app.add_option("--error-log", errorLog,
+                   "where to write the error log when hands are\n"
+                   "skipped (default: errorLog.txt beside OUTPUT)")
+        ->type_name("FILE")
+        ->group(results);
+    app.add_flag("--json", json, "print the summary as JSON")->group(results);
+    app.add_flag("--strict", strict, "exit with status 3 when hands were skipped")->group(results);
+    app.add_flag("-q,--quiet", quiet, "no progress bar and no notes on standard error")->group(results);
+    app.set_help_flag("-h,--help", "display this help and exit")->group(results);
+    app.set_version_flag("--version", "vlconvert " VLCONVERT_VERSION, "output version information and exit")
+        ->group(results);
+
+    app.add_option("paths", paths)->group("");
+
+    ParsedCommandLine parsed;
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        out << app.help();
+        return parsed;
+    } catch (const CLI::CallForVersion& version) {
+        out << version.what() << '\n';
+        return parsed;
+    } catch (const CLI::ParseError& error) {
+        printUsageError(err, parseErrorText(error, app));
+        parsed.exitStatus = ExitUsage;
+        return parsed;
+    }
+
+    std::string error;
+    CliOptions options;
+    if (paths.empty()) {
+        error = "missing OUTPUT";
+    } else if (paths.size() > 2) {
+        error = "unexpected argument '" + paths[2] + "'";
+    } else {
+        options.output = paths.back();
+        if (paths.size() == 2) options.input = paths.front();
+        if (options.output.empty() || (options.input && options.input->empty())) error = "empty file name";
+    }
+
+    noxi::ConversionOptions& conv = options.conversion;
+    conv.rangeType = RangeAll;
+    if (error.empty() && first) {
+        conv.rangeType = RangeFirst;
+        const auto n =
+            countValue("--first", *first, 1, "\"The first <blank> hands\" must be greater than 0.", error);
+        conv.rangeFrom = n.value_or(0);
+    }
+    if (error.empty() && last) {
+        conv.rangeType = RangeLast;
+        const auto n =
+            countValue("--last", *last, 1, "\"The last <blank> hands\" must be greater than 0.", error);
+        conv.rangeFrom = n.value_or(0);
+    }
+    if (error.empty() && !between.empty()) {
+        conv.rangeType = RangeBetween;
+        const auto from = handNumber(between[0], error);
+        const auto to = error.empty() ? handNumber(between[1], error) : std::nullopt;
+        conv.rangeFrom = from.value_or(0);
+        conv.rangeTo = to.value_or(0);
+    }
+
+    conv.splitMode = SingleFile;
+    conv.splitValue = 0;
+    if (error.empty() && files) {
+        conv.splitMode = SplitByFileCount;
+        const auto n = countValue("--files", *files, 2,
+                                  "\"Split the hands between <blank> files\" must be greater than 1.", error);
+        conv.splitValue = n.value_or(0);
+    }
+    if (error.empty() && handsPerFile) {
+        conv.splitMode = SplitByHandsPerFile;
+        const auto n = countValue("--hands-per-file", *handsPerFile, 1,
+                                  "\"Save <blank> hands per file\" must be greater than 0.", error);
+        conv.splitValue = n.value_or(0);
+    }
+    if (error.empty() && errorLog && errorLog->empty()) error = "--error-log: empty file name";
+
+    if (!error.empty()) {
+        printUsageError(err, error);
+        parsed.exitStatus = ExitUsage;
+        return parsed;
+    }
+
+    conv.fixSmallBlind = fixSmallBlind;
+    conv.make6Max = sixMax;
+    conv.realMoney = realMoney;
+    conv.saveAllHole = allHoleCards;
+    conv.muckHands = !showLosingHands;
+    options.errorLog = errorLog;
+    options.json = json;
+    options.quiet = quiet;
+    options.strict = strict;
+    parsed.options = std::move(options);
+    return parsed;
+}
+
+}  // namespace vlconvert

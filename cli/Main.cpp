@@ -1,0 +1,197 @@
+// vlconvert: converts a Velmora hand log into PartyPoker hand histories from the command line.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <string>
+
+#include "CommandLine.h"
+#include "LogDiscovery.h"
+#include "Progress.h"
+#include "Summary.h"
+#include "frame/Driver.h"
+
+namespace vlconvert {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool sameFile(const fs::path& a, const fs::path& b) {
+    std::error_code error;
+    if (fs::exists(a, error) && fs::exists(b, error)) {
+        const bool same = fs::equivalent(a, b, error);
+        return same && !error;
+    }
+    std::error_code otherError;
+    const fs::path first = fs::weakly_canonical(a, error);
+    const fs::path second = fs::weakly_canonical(b, otherError);
+    return !error && !otherError && first == second;
+}
+
+// Whether writing the output would write over path: the output file itself, or one of the numbered files
+// of a split.
+bool namesOutputFile(const fs::path& path, const std::string& output, bool splitting) {
+    if (!splitting) return sameFile(path, output);
+    const std::string firstFile = noxi::splitFileName(output, 1);
+    std::string_view stem = noxi::fileNamePart(firstFile);
+    stem.remove_suffix(std::string_view("1.txt").size());
+    const std::string name = path.filename().string();
+    if (name.size() <= stem.size() + 4 || !name.starts_with(stem) || !name.ends_with(".txt")) return false;
+    const std::string number = name.substr(stem.size(), name.size() - stem.size() - 4);
+    if (number.size() > 10 || number.front() == '0' ||
+        number.find_first_not_of("0123456789") != std::string::npos) {
+        return false;
+    }
+    const unsigned long long k = std::stoull(number);
+    return k <= 0xFFFFFFFFull && sameFile(path, noxi::splitFileName(output, static_cast<std::uint32_t>(k)));
+}
+
+// A reason not to start: a file the run writes would replace the log, or the error log an output file.
+std::optional<std::string> overwriteConflict(const CliOptions& options, const std::string& errorLog) {
+    const std::string& input = *options.input;
+    if (namesOutputFile(input, options.output, options.splitting())) {
+        return "OUTPUT '" + options.output + "' would replace INPUT '" + input + "'";
+    }
+    if (sameFile(errorLog, input)) {
+        return "--error-log: the error log '" + errorLog + "' would replace INPUT";
+    }
+    if (namesOutputFile(errorLog, options.output, options.splitting())) {
+        return "--error-log: the error log '" + errorLog + "' would replace an output file";
+    }
+    return std::nullopt;
+}
+
+// Writes text as the whole file; on failure returns the reason.
+std::optional<std::string> writeWholeFile(const std::string& path, const std::string& text) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) return std::strerror(errno);
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    const int writeErrno = errno;
+    const bool closed = std::fclose(file) == 0;
+    if (!written) return std::strerror(writeErrno);
+    if (!closed) return std::strerror(errno);
+    return std::nullopt;
+}
+
+void explainMissingLog(const LogSearch& search) {
+    std::cerr << "vlconvert: no INPUT given, and no GAMES_V3.LOG found in the Velmora log folders\n";
+    if (search.appDataFolders.empty()) {
+        std::cerr << "vlconvert: there is no application-data folder at " << search.expectedAppData.string()
+                  << " (the Wine prefix is $WINEPREFIX, else ~/.wine)\n";
+    }
+    for (const fs::path& folder : search.appDataFolders) {
+        std::cerr << "vlconvert: looked in " << folder.string() << " for " << searchedFoldersText() << '\n';
+    }
+    std::cerr << "vlconvert: give the log's path as INPUT\n";
+}
+
+// Prints what a run did and works out the exit status.
+int finishRun(RunReport& report, const CliOptions& options, const std::string& errorLogPath) {
+    int status = ExitSuccess;
+    switch (report.outcome) {
+        case Outcome::Failed:
+            std::cerr << "vlconvert: " << report.error.value_or("the conversion failed") << '\n';
+            status = ExitFailure;
+            break;
+        case Outcome::Interrupted:
+            std::cerr << "vlconvert: interrupted\n";
+            status = ExitInterrupted;
+            break;
+        case Outcome::Finished:
+            if (options.strict && report.counts.numBadHands > 0) status = ExitSkipped;
+            break;
+    }
+
+    // The log holds one line per skipped hand; an error-log file of an earlier run is replaced only when
+    // this run has something to put there.
+    if (!report.counts.errorLog.empty()) {
+        if (const auto reason = writeWholeFile(errorLogPath, report.counts.errorLog)) {
+            const std::string message = "could not write the error log '" + errorLogPath + "': " + *reason;
+            std::cerr << "vlconvert: " << message << '\n';
+            if (!report.error) report.error = message;
+            if (status == ExitSuccess || status == ExitSkipped) status = ExitFailure;
+        } else {
+            report.errorLog = errorLogPath;
+        }
+    }
+
+    if (options.json) {
+        std::cout << summaryJson(report);
+    } else {
+        const bool counted = report.counts.totalHands > 0 || report.counts.numBadHands > 0;
+        if (report.outcome != Outcome::Failed || counted) std::cout << summaryText(report);
+        if (report.errorLog) std::cout << "Errors were logged to " << *report.errorLog << ".\n";
+    }
+    return status;
+}
+
+int run(CliOptions& options) {
+    RunReport report;
+    report.splitting = options.splitting();
+    if (!options.input) {
+        const LogSearch search = findVelmoraLog(wineSetupFromEnvironment());
+        if (!search.log) {
+            explainMissingLog(search);
+            if (options.json) {
+                report.outcome = Outcome::Failed;
+                report.error = "no GAMES_V3.LOG found";
+                std::cout << summaryJson(report);
+            }
+            return ExitFailure;
+        }
+        options.input = search.log->string();
+        if (!options.quiet) std::cerr << "vlconvert: reading " << *options.input << '\n';
+    }
+    report.input = options.input;
+
+    const std::string errorLogPath =
+        options.errorLog.value_or((fs::path(options.output).parent_path() / "errorLog.txt").string());
+    if (const auto conflict = overwriteConflict(options, errorLogPath)) {
+        printUsageError(std::cerr, *conflict);
+        return ExitUsage;
+    }
+
+    noxi::DriverSettings settings;
+    settings.pauses = false;
+    ProgressDisplay progress(stderr, !options.quiet && isTerminal(stderr));
+    catchInterrupt();
+    const int result =
+        noxi::convertHands(options.input->c_str(), options.output.c_str(), &ProgressDisplay::callback,
+                           &progress, options.conversion, report.counts, settings);
+    releaseInterrupt();
+    progress.clear();
+
+    bool lastFileFailed = false;
+    if (result == 1) {
+        report.outcome = Outcome::Finished;
+    } else if (result == 0) {
+        report.outcome = Outcome::Interrupted;
+    } else {
+        report.outcome = Outcome::Failed;
+        report.error = progress.failure();
+        lastFileFailed = report.error && report.error->starts_with("Couldn't create");
+    }
+    report.files = writtenFiles(options.output, report.splitting, report.counts.numFiles, lastFileFailed);
+    return finishRun(report, options, errorLogPath);
+}
+
+// Output that did not reach standard output (a full disk, a closed pipe) makes the run a failure.
+int checkedExit(int status) {
+    std::cout.flush();
+    if (!std::cout) {
+        std::cerr << "vlconvert: write error on standard output\n";
+        return status == ExitSuccess ? ExitFailure : status;
+    }
+    return status;
+}
+
+}  // namespace
+}  // namespace vlconvert
+
+int main(int argc, char** argv) {
+    using namespace vlconvert;
+    ParsedCommandLine parsed = parseCommandLine(argc, argv, std::cout, std::cerr);
+    if (!parsed.options) return checkedExit(parsed.exitStatus);
+    return checkedExit(run(*parsed.options));
+}

@@ -1,0 +1,141 @@
+#include "Progress.h"
+
+#include <algorithm>
+#include <csignal>
+#include <cstdlib>
+
+#include "NoxiConverter.h"
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <sys/ioctl.h>
+#include <unistd.h>
+#endif
+
+namespace vlconvert {
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+extern "C" void onInterrupt(int) {
+    interrupted = 1;
+}
+
+// At most about 20 redraws a second.
+constexpr std::chrono::milliseconds RedrawInterval(50);
+constexpr int WidestBar = 40;
+constexpr std::size_t TextColumns = 32;
+
+int terminalWidth(std::FILE* stream) {
+#ifndef _WIN32
+    winsize size{};
+    if (ioctl(fileno(stream), TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
+#else
+    (void)stream;
+#endif
+    if (const char* columns = std::getenv("COLUMNS")) {
+        const int width = std::atoi(columns);
+        if (width > 0) return width;
+    }
+    return 80;
+}
+
+}  // namespace
+
+void catchInterrupt() {
+    interrupted = 0;
+#ifdef _WIN32
+    // The handler is reset to the default before it runs, so a second Ctrl-C ends the program.
+    std::signal(SIGINT, onInterrupt);
+#else
+    struct sigaction action {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESETHAND;  // a second Ctrl-C ends the program
+    sigaction(SIGINT, &action, nullptr);
+#endif
+}
+
+void releaseInterrupt() {
+    std::signal(SIGINT, SIG_DFL);
+}
+
+bool interruptRequested() {
+    return interrupted != 0;
+}
+
+bool isTerminal(std::FILE* stream) {
+#ifdef _WIN32
+    return _isatty(_fileno(stream)) != 0;
+#else
+    return isatty(fileno(stream)) != 0;
+#endif
+}
+
+ProgressDisplay::ProgressDisplay(std::FILE* stream, bool showBar)
+    : stream_(stream), showBar_(showBar), width_(showBar ? terminalWidth(stream) : 80) {}
+
+bool ProgressDisplay::callback(int stage, char* text, int percent, void* user) {
+    auto& self = *static_cast<ProgressDisplay*>(user);
+    if (stage == StageError) {
+        // True makes the library report the failure as such (-1) rather than as a stop.
+        self.failure_ = text;
+        return true;
+    }
+    if (interrupted != 0) return false;
+    if (self.showBar_ && (stage != self.stage_ || percent != self.percent_))
+        self.update(stage, text, percent);
+    return true;
+}
+
+void ProgressDisplay::update(int stage, const char* text, int percent) {
+    const auto now = std::chrono::steady_clock::now();
+    if (stage == stage_ && now - lastDraw_ < RedrawInterval) return;
+    if (stage != stage_) text_ = text;  // the library's text lives only during the call
+    stage_ = stage;
+    percent_ = percent;
+    lastDraw_ = now;
+    draw();
+}
+
+void ProgressDisplay::draw() {
+    const int percent = std::clamp(percent_, 0, 100);
+    const int room = width_ - 1;  // the last column is left free, so the terminal does not wrap
+    const int numberWidth = 5;    // " 100%"
+    std::string line = text_;
+    // Stage texts padded to the longest one ("Saving hand histories to disk..."), so the bar keeps its place.
+    if (line.size() < TextColumns && static_cast<int>(TextColumns) + numberWidth + 13 <= room)
+        line.resize(TextColumns, ' ');
+    const int barWidth = std::min(WidestBar, room - static_cast<int>(line.size()) - numberWidth - 3);
+    if (barWidth >= 10) {
+        const int filled = barWidth * percent / 100;
+        line += " [";
+        line.append(static_cast<std::size_t>(filled), '#');
+        line.append(static_cast<std::size_t>(barWidth - filled), '.');
+        line += ']';
+    } else if (static_cast<int>(line.size()) > room - numberWidth) {
+        line.resize(static_cast<std::size_t>(std::max(0, room - numberWidth)));
+    }
+    char number[8];
+    std::snprintf(number, sizeof number, " %3d%%", percent);
+    line += number;
+    const std::size_t length = line.size();
+    if (length < drawnLength_) line.append(drawnLength_ - length, ' ');
+    line.insert(line.begin(), '\r');
+    std::fwrite(line.data(), 1, line.size(), stream_);
+    std::fflush(stream_);
+    drawnLength_ = length;
+}
+
+void ProgressDisplay::clear() {
+    if (drawnLength_ == 0) return;
+    std::string blank = "\r";
+    blank.append(drawnLength_, ' ');
+    blank += '\r';
+    std::fwrite(blank.data(), 1, blank.size(), stream_);
+    std::fflush(stream_);
+    drawnLength_ = 0;
+}
+
+}  // namespace vlconvert

@@ -1,0 +1,55 @@
+// The progress callback of vlconvert: a progress bar on a terminal, file-level failures, and Ctrl-C.
+#pragma once
+
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+namespace vlconvert {
+
+// Ctrl-C asks the running conversion to stop: the next progress callback answers false, so the library
+// closes the file it is writing properly. A second Ctrl-C ends the program at once.
+void catchInterrupt();
+// Ctrl-C ends the program again.
+void releaseInterrupt();
+bool interruptRequested();
+
+// True when the stream is a terminal, so that a redrawn line makes sense on it.
+bool isTerminal(std::FILE* stream);
+
+// Receives the library's progress reports. The library calls back after every record and every hand
+// written, so a report that changes nothing on screen returns at once.
+class ProgressDisplay {
+public:
+    // With showBar false nothing is drawn; failures and Ctrl-C are still handled.
+    ProgressDisplay(std::FILE* stream, bool showBar);
+    ~ProgressDisplay() { clear(); }
+    ProgressDisplay(const ProgressDisplay&) = delete;
+    ProgressDisplay& operator=(const ProgressDisplay&) = delete;
+
+    // The library's ProgressCallback; user is the ProgressDisplay.
+    static bool callback(int stage, char* text, int percent, void* user);
+
+    // Removes the bar from the screen.
+    void clear();
+
+    // The library's message for a file-level failure, when there was one.
+    const std::optional<std::string>& failure() const { return failure_; }
+
+private:
+    void update(int stage, const char* text, int percent);
+    void draw();
+
+    std::FILE* stream_;
+    bool showBar_;
+    int width_;  // the terminal's columns
+    int stage_ = -1;
+    int percent_ = -1;
+    std::string text_;
+    std::size_t drawnLength_ = 0;
+    std::chrono::steady_clock::time_point lastDraw_;
+    std::optional<std::string> failure_;
+};
+
+}  // namespace vlconvert

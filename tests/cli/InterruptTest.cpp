@@ -1,0 +1,129 @@
+// Ctrl-C during a long conversion, and the progress bar: drawn only on a terminal, not too often, and
+// cleared at the end.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "cli/ProgramRunner.h"
+#include "support/TestSupport.h"
+
+namespace vlconvert::test {
+namespace {
+
+namespace fs = std::filesystem;
+using noxi::test::readFile;
+using noxi::test::TempDir;
+using noxi::test::writeFile;
+
+// Big enough that writing the histories takes a good while after the output file appears. The sanitized
+// program is many times slower, so fewer hands do.
+#ifdef NOXI_SANITIZED_BUILD
+constexpr int BigLogHands = 30'000;
+#else
+constexpr int BigLogHands = 300'000;
+#endif
+
+std::size_t handsIn(const std::string& history) {
+    std::size_t count = 0;
+    for (std::size_t at = history.find("#Game No : "); at != std::string::npos;
+         at = history.find("#Game No : ", at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+std::string handsSummary(std::size_t hands) {
+    return hands == 1 ? std::string("1 hand was converted successfully.\n")
+                      : std::to_string(hands) + " hands were converted successfully.\n";
+}
+
+TEST(Interrupt, CtrlCWhileSavingClosesTheFileAndReportsWhatWasDone) {
+    TempDir temp;
+    const std::string log = temp.file("GAMES_V3.LOG");
+    const std::string out = temp.file("hh.txt");
+    writeFile(log, handLines(1, BigLogHands));
+
+    ProgramRun run;
+    run.args = {log, out};
+    Program program(run);
+    // The output file is created when saving starts.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(5);
+    while (!fs::exists(out) && !program.ended() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_FALSE(program.ended()) << "the conversion ended before it could be interrupted";
+    ASSERT_TRUE(fs::exists(out));
+    program.signal(SIGINT);
+    const ProgramResult result = program.finish();
+
+    EXPECT_EQ(result.exitCode, 130);
+    EXPECT_EQ(result.err, "vlconvert: interrupted\n");
+    const std::string history = readFile(out);
+    EXPECT_TRUE(history.ends_with("\r\nTable Closed\r\n") || history == "Table Closed\r\n");
+    const std::size_t written = handsIn(history);
+    EXPECT_LT(written, static_cast<std::size_t>(BigLogHands));
+    EXPECT_EQ(result.out, handsSummary(written));
+}
+
+class Progress : public ::testing::Test {
+protected:
+    void SetUp() override { writeFile(log, handLines(1, BigLogHands / 10)); }
+    TempDir temp;
+    const std::string log = temp.file("GAMES_V3.LOG");
+    const std::string out = temp.file("hh.txt");
+};
+
+TEST_F(Progress, NoBarWhenStandardErrorIsNoTerminal) {
+    const ProgramResult result = runProgram({log, out});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out, handsSummary(BigLogHands / 10));
+}
+
+// The bar is redrawn in place ("\r"), shows each stage's text, fits the terminal's 100 columns, is redrawn
+// about 20 times a second at most, and is wiped at the end.
+TEST_F(Progress, BarOnATerminal) {
+    ProgramRun run;
+    run.args = {log, out};
+    run.stderrOnTerminal = true;
+    const auto start = std::chrono::steady_clock::now();
+    const ProgramResult result = runProgram(run);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, handsSummary(BigLogHands / 10));
+
+    const std::string& screen = result.err;
+    for (const char* text : {"Converting GAMES_V3.LOG", "Loading file GAMES_V3.LOG...",
+                             "Processing hand histories...", "Saving hand histories to disk..."}) {
+        EXPECT_NE(screen.find(text), std::string::npos) << text;
+    }
+    EXPECT_EQ(screen.find('\n'), std::string::npos);
+    std::vector<std::string> drawings;
+    for (std::size_t at = screen.find('\r'); at != std::string::npos;) {
+        const std::size_t next = screen.find('\r', at + 1);
+        drawings.push_back(
+            screen.substr(at + 1, next == std::string::npos ? std::string::npos : next - at - 1));
+        at = next;
+    }
+    ASSERT_GE(drawings.size(), 3u) << screen;
+    for (const std::string& line : drawings)
+        EXPECT_LT(line.size(), 100u) << line;
+    EXPECT_NE(drawings[drawings.size() - 3].find("%"), std::string::npos);
+    // The last drawing is wiped with blanks and the cursor put back at the start of the line.
+    EXPECT_EQ(drawings[drawings.size() - 2].find_first_not_of(' '), std::string::npos);
+    EXPECT_EQ(drawings.back(), "");
+    // Five stage starts are drawn at once; every other drawing waits 50 ms since the one before.
+    EXPECT_LE(static_cast<double>(drawings.size() - 2), 5 + seconds * 20 + 1) << seconds << " s";
+}
+
+TEST_F(Progress, QuietShowsNoBarOnATerminal) {
+    ProgramRun run;
+    run.args = {"--quiet", log, out};
+    run.stderrOnTerminal = true;
+    const ProgramResult result = runProgram(run);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.err, "");
+}
+
+}  // namespace
+}  // namespace vlconvert::test
