@@ -1,0 +1,63 @@
+#!/bin/sh
+# The conversion benchmark: builds in release mode, generates logs of 100,000 and 1,000,000 hands (cached in
+# bench/cache/), and measures in the same run, side by side, vlconvert converting each log and the I/O floor:
+# reading the input once (cat into /dev/null) plus writing as many bytes as the output has (cp of the produced
+# output). Prints hands per second, input MB/s, peak resident memory and the ratio conversion / floor, and
+# appends the figures to bench/results.md.
+#
+#   bench/run.sh [RUNS]     RUNS timed runs of each command, the median is quoted (default 3)
+set -eu
+cd "$(dirname "$0")/.."
+. scripts/deps.sh
+need_linux_build
+runs=${1:-3}
+build=build-release
+cache=bench/cache
+out=bench/out
+mkdir -p "$cache" "$out"
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DNOXI_BUILD_TESTS=OFF -DNOXI_BUILD_BENCH=ON >/dev/null
+cmake --build "$build" -j "$(nproc)" >/dev/null
+
+# median of the numbers on standard input
+median() { sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+# seconds, then peak kilobytes, of one run of a command
+timed() { /usr/bin/time -f "%e %M" -o "$out/time.txt" "$@" >/dev/null 2>&1; cat "$out/time.txt"; }
+
+commit=$(git rev-parse --short HEAD 2>/dev/null || echo unknown)
+stamp=$(date -u +%Y-%m-%dT%H:%MZ)
+[ -f bench/results.md ] || printf '%s\n\n%s\n%s\n' "# Conversion benchmark results" \
+    "| date | commit | hands | input MB | output MB | convert s | floor s | ratio | hands/s | input MB/s | peak MB | peak / input |" \
+    "|---|---|---|---|---|---|---|---|---|---|---|---|" > bench/results.md
+
+for hands in 100000 1000000; do
+    log="$cache/GAMES_V3_$hands.LOG"
+    [ -s "$log" ] || "$build/bin/loggen" --hands "$hands" --seed 1 --broken 0.01 --output "$log"
+    result="$out/hands.txt"
+    : > "$out/convert.txt"; : > "$out/floor.txt"; : > "$out/peak.txt"
+    i=0
+    while [ "$i" -lt "$runs" ]; do
+        set -- $(timed "$build/bin/vlconvert" --quiet --error-log "$out/errorLog.txt" "$log" "$result")
+        echo "$1" >> "$out/convert.txt"; echo "$2" >> "$out/peak.txt"
+        set -- $(timed cat "$log")
+        read_s=$1
+        set -- $(timed cp "$result" "$out/copy.txt")
+        rm -f "$out/copy.txt"
+        echo "$read_s $1" | awk '{ print $1 + $2 }' >> "$out/floor.txt"
+        i=$((i + 1))
+    done
+    convert=$(median < "$out/convert.txt")
+    floor=$(median < "$out/floor.txt")
+    peak=$(median < "$out/peak.txt")
+    in_bytes=$(wc -c < "$log")
+    out_bytes=$(wc -c < "$result")
+    line=$(awk -v h="$hands" -v c="$convert" -v f="$floor" -v p="$peak" -v i="$in_bytes" -v o="$out_bytes" \
+        -v d="$stamp" -v g="$commit" 'BEGIN {
+            printf "| %s | %s | %d | %.0f | %.0f | %.2f | %.2f | %.2f | %.0f | %.0f | %.0f | %.2f |", d, g, h,
+                i / 1e6, o / 1e6, c, f, (f > 0 ? c / f : 0), (c > 0 ? h / c : 0), (c > 0 ? i / 1e6 / c : 0),
+                p / 1024, p * 1024 / i }')
+    echo "$line"
+    echo "$line" >> bench/results.md
+done
+rm -f "$out/hands.txt"
+echo "Appended to bench/results.md. Microbenchmarks: $build/bin/conversion_bench, $build/bin/eval_bench"
