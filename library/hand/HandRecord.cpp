@@ -34,35 +34,12 @@ void HandRecord::reset() {
     actions.clear();
 }
 
-bool HandRecord::isSeated(int seat) const {
-    return seat >= 0 && seat < SeatCount && seatNames[seat].has_value() && stacks[seat] > 0;
-}
-
 bool HandRecord::isComplete() const {
     if (!sequence || numPlayers <= 0 || actions.empty() || pots.empty() || !tableName) return false;
     int seated = 0;
     for (int seat = 0; seat < SeatCount; ++seat)
         seated += isSeated(seat) ? 1 : 0;
     return seated >= 2;
-}
-
-// At most one lap: a start outside 0..9 cannot make the walk run forever.
-int HandRecord::nextSeat(int from, const SeatFlags& flags) {
-    int seat = from;
-    for (int step = 0; step < SeatCount; ++step) {
-        seat = (seat >= SeatCount - 1 || seat < 0) ? 0 : seat + 1;
-        if (seat == from || !flags[seat]) return seat;
-    }
-    return from;
-}
-
-int HandRecord::prevSeat(int from, const SeatFlags& flags) {
-    int seat = from;
-    for (int step = 0; step < SeatCount; ++step) {
-        seat = (seat <= 0 || seat > SeatCount - 1) ? SeatCount - 1 : seat - 1;
-        if (seat == from || !flags[seat]) return seat;
-    }
-    return from;
 }
 
 void HandRecord::setError(const char* format, ...) {

@@ -53,14 +53,31 @@ struct HandRecord {
     void reset();
 
     // A seat is seated when it has a name and a stack above zero.
-    bool isSeated(int seat) const;
+    bool isSeated(int seat) const {
+        return seat >= 0 && seat < SeatCount && seatNames[seat].has_value() && stacks[seat] > 0;
+    }
     // SEQ, NP above 0, actions, pots, a table name and at least two seated seats.
     bool isComplete() const;
 
     // The next seat clockwise (9 wraps to 0) whose flag is false, or `from` itself when every other seat is
     // flagged. prevSeat walks the other way.
-    static int nextSeat(int from, const SeatFlags& flags);
-    static int prevSeat(int from, const SeatFlags& flags);
+    // At most one lap: a start outside 0..9 cannot make the walk run forever.
+    static int nextSeat(int from, const SeatFlags& flags) {
+        int seat = from;
+        for (int step = 0; step < SeatCount; ++step) {
+            seat = (seat >= SeatCount - 1 || seat < 0) ? 0 : seat + 1;
+            if (seat == from || !flags[seat]) return seat;
+        }
+        return from;
+    }
+    static int prevSeat(int from, const SeatFlags& flags) {
+        int seat = from;
+        for (int step = 0; step < SeatCount; ++step) {
+            seat = (seat <= 0 || seat > SeatCount - 1) ? SeatCount - 1 : seat - 1;
+            if (seat == from || !flags[seat]) return seat;
+        }
+        return from;
+    }
 
     // Formats the error text printf-style, replacing the previous one; a null format changes nothing.
     void setError(const char* format, ...) __attribute__((format(printf, 2, 3)));

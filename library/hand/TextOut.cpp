@@ -17,16 +17,20 @@ bool exactCents(double amount, std::int64_t& cents) {
 }
 
 void appendCents(std::string& out, std::int64_t cents) {
+    char text[32];
+    char* end = text;
     if (cents < 0) {
-        out += '-';
+        *end++ = '-';
         cents = -cents;
     }
-    appendInt(out, cents / 100);
+    end = std::to_chars(end, text + sizeof text, cents / 100).ptr;
     const int fraction = static_cast<int>(cents % 100);
-    if (fraction == 0) return;
-    out += '.';
-    out += static_cast<char>('0' + fraction / 10);
-    if (fraction % 10 != 0) out += static_cast<char>('0' + fraction % 10);
+    if (fraction != 0) {
+        *end++ = '.';
+        *end++ = static_cast<char>('0' + fraction / 10);
+        if (fraction % 10 != 0) *end++ = static_cast<char>('0' + fraction % 10);
+    }
+    out.append(text, static_cast<std::size_t>(end - text));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "writer/HistoryWriter.h"
 
+#include <cstring>
 #include <ctime>
 
 #include "betting/Showdown.h"
@@ -17,13 +18,17 @@ void appendName(std::string& out, const HandRecord& hand, int seat) {
 }
 
 void appendCard(std::string& out, const Card& card) {
-    out += card.rankChar();
-    out += card.suitChar();
+    const char text[2] = {card.rankChar(), card.suitChar()};
+    out.append(text, 2);
 }
 
-void appendLine(std::string& out, std::string_view text) {
-    out += text;
-    out += LineEnd;
+// The end of a line with its line end, handed over in one piece.
+template <std::size_t N>
+void appendLine(std::string& out, const char (&text)[N]) {
+    char line[N - 1 + LineEnd.size()];
+    std::memcpy(line, text, N - 1);
+    std::memcpy(line + N - 1, LineEnd.data(), LineEnd.size());
+    out.append(line, sizeof line);
 }
 
 // A calendar date from a count of days since 1970-01-01 (proleptic Gregorian).
