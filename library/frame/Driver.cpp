@@ -12,6 +12,7 @@
 
 #include "frame/Intake.h"
 #include "frame/LogBuffer.h"
+#include "frame/ScratchFile.h"
 #include "hand/ChunkParser.h"
 #include "hand/TextOut.h"
 #include "writer/HistoryWriter.h"
@@ -95,6 +96,13 @@ private:
     }
 
     bool selected(std::size_t position, const StoredHand& hand) const;
+    std::string firstOutputName() const {
+        return options_.splitMode == SingleFile ? std::string(outPath_) : splitFileName(outPath_, 1);
+    }
+    bool canWriteAhead() const;
+    void writeAhead();
+    void abandonWriteAhead();
+    int finishWriteAhead();
     bool openOutput(const std::string& path);
     bool writeOut();
     bool closeOutput();
@@ -118,6 +126,14 @@ private:
     FilePtr output_;
     std::string buffer_;                 // whole hands not yet handed to the file
     std::vector<std::size_t> handEnds_;  // where each buffered hand ends in buffer_
+
+    // Writing ahead: while the good hands come in ascending order, each is written as it is first read,
+    // into a scratch file that becomes the output when the saving step opens it.
+    ScratchFile ahead_;
+    std::vector<std::uint64_t> aheadEnds_;  // where each hand written ahead ends in the scratch file
+    std::uint64_t aheadPosition_ = 0;       // hands kept so far, repeated numbers left out
+    std::uint32_t aheadLastId_ = 0;
+    bool aheadStarted_ = false;
 };
 
 std::string quoted(const char* format, std::string_view path) {
@@ -173,15 +189,17 @@ int Conversion::load() {
 
 int Conversion::process() {
     if (!report(StageProcessing, "Processing hand histories...", 0)) return 0;
+    if (settings_.writeAhead && canWriteAhead()) ahead_.create(firstOutputName(), inPath_);
     const char* text = logText_.data();
     std::uint64_t offset = 0;
     do {
-        // Only the writing needs the hands evaluated; here it is enough to know which records are good.
-        const int consumed = takeIn(text + offset, false);
+        // Only writing needs the hands evaluated; otherwise it is enough to know which records are good.
+        const int consumed = takeIn(text + offset, ahead_.isOpen());
         bool startsAtNul = false;
         if (consumed > 0) {
             hands_.push_back({static_cast<std::uint32_t>(hand_.gameId()), offset});
             offset += static_cast<std::uint64_t>(consumed);
+            if (ahead_.isOpen()) writeAhead();
         } else {
             const char* error = hand_.errorText();
             results_.errorLog += "ERROR on Line ";
@@ -207,12 +225,18 @@ int Conversion::process() {
             const int percent =
                 static_cast<int>(static_cast<double>(offset) / static_cast<double>(size_) * 100);
             if (!report(StageProcessing, "Processing hand histories...", percent)) {
+                abandonWriteAhead();
                 hands_.clear();
                 logText_.release();
                 return 0;
             }
         }
     } while (offset < size_);
+
+    if (ahead_.isOpen()) {
+        if (hands_.empty() || !ahead_.write(buffer_.data(), buffer_.size())) abandonWriteAhead();
+        buffer_.clear();
+    }
 
     // Ascending hand numbers; of several records with one number the first in the log stays.
     std::stable_sort(hands_.begin(), hands_.end(),
@@ -236,6 +260,75 @@ bool Conversion::selected(std::size_t position, const StoredHand& hand) const {
         default:
             return false;
     }
+}
+
+// Writing ahead gives the same files only when each hand's text and place depend on nothing that comes
+// later in the log: a range that needs the number of hands, or more than one file, rules it out.
+bool Conversion::canWriteAhead() const {
+    const bool range = options_.rangeType == RangeAll || options_.rangeType == RangeFirst ||
+                       options_.rangeType == RangeBetween;
+    const bool oneFile =
+        (options_.splitMode != SplitByFileCount && options_.splitMode != SplitByHandsPerFile) ||
+        options_.splitValue == 0;
+    return range && oneFile;
+}
+
+// The hand just taken in, written ahead when it comes after every hand before it. A hand repeating the last
+// number is dropped as the store drops it; an earlier number means the order is not the file order, and the
+// hands are written the usual way after all.
+void Conversion::writeAhead() {
+    const auto id = static_cast<std::uint32_t>(hand_.gameId());
+    if (aheadStarted_ && id <= aheadLastId_) {
+        if (id < aheadLastId_) abandonWriteAhead();
+        return;
+    }
+    aheadStarted_ = true;
+    aheadLastId_ = id;
+    if (!selected(aheadPosition_++, StoredHand{id, 0})) return;
+    writeHistory(hand_, buffer_, options_.realMoney, options_.make6Max, options_.muckHands,
+                 options_.saveAllHole, aheadEnds_.empty());
+    aheadEnds_.push_back(ahead_.size() + buffer_.size());
+    if (buffer_.size() >= settings_.writeBlockSize) {
+        if (!ahead_.write(buffer_.data(), buffer_.size())) abandonWriteAhead();
+        buffer_.clear();
+    }
+}
+
+void Conversion::abandonWriteAhead() {
+    ahead_.discard();
+    aheadEnds_.clear();
+    aheadEnds_.shrink_to_fit();
+    buffer_.clear();
+}
+
+// The saving step for hands written ahead: the scratch file takes the output's name, and the hands are
+// counted and reported as they would be written; a stop leaves the file with the hands counted so far.
+int Conversion::finishWriteAhead() {
+    const auto selectedCount = static_cast<std::uint32_t>(aheadEnds_.size());
+    const std::string tableClosed = "Table Closed" + std::string(LineEnd);
+    for (std::uint32_t k = 0; k < selectedCount; ++k) {
+        ++results_.totalHands;
+        if (callback_ == nullptr) continue;
+        const int percent = static_cast<int>(static_cast<double>(results_.totalHands) /
+                                             static_cast<double>(selectedCount) * 100);
+        if (!report(StageSaving, "Saving hand histories to disk...", percent)) {
+            const bool closed = ahead_.truncate(aheadEnds_[k]) &&
+                                ahead_.write(tableClosed.data(), tableClosed.size()) && ahead_.close();
+            ahead_.discard();
+            hands_.clear();
+            logText_.release();
+            if (!closed) fail(quoted("Couldn't write hand history file \"%s\".", outPath_));
+            return 0;
+        }
+    }
+    hands_.clear();
+    const bool closed = ahead_.write(tableClosed.data(), tableClosed.size()) && ahead_.close();
+    ahead_.discard();
+    if (!closed) {
+        logText_.release();
+        return fail(quoted("Couldn't write hand history file \"%s\".", outPath_));
+    }
+    return 1;
 }
 
 bool Conversion::openOutput(const std::string& path) {
@@ -281,9 +374,18 @@ int Conversion::writeFailure() {
 
 int Conversion::save() {
     if (!report(StageSaving, "Saving hand histories to disk...", 0)) {
+        abandonWriteAhead();
         hands_.clear();
         logText_.release();
         return 0;
+    }
+    if (ahead_.isOpen()) {
+        if (ahead_.promote()) {
+            ++results_.numFiles;
+            return finishWriteAhead();
+        }
+        // The scratch file could not take the output's name: the usual way reports what fails.
+        abandonWriteAhead();
     }
     bool firstInFile = true;
 
@@ -300,9 +402,8 @@ int Conversion::save() {
     } else if (options_.splitMode == SplitByHandsPerFile) {
         handsPerFile = options_.splitValue;
     }
-    const bool single = options_.splitMode == SingleFile;
 
-    if (!openOutput(single ? std::string(outPath_) : splitFileName(outPath_, 1))) {
+    if (!openOutput(firstOutputName())) {
         hands_.clear();
         logText_.release();
         return fail(quoted("Couldn't create hand history file \"%s\".", outPath_));

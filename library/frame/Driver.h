@@ -18,6 +18,10 @@ struct DriverSettings {
     bool pauses = true;
     // Hand histories are handed to the file in whole hands, in blocks of about this many bytes.
     std::size_t writeBlockSize = std::size_t{1} << 20;
+    // Hands that come in ascending order are written while the log is first read, into a scratch file beside
+    // the output that takes its name in the saving step, so that no hand is taken in twice. The files are
+    // the same either way; the tests run both ways.
+    bool writeAhead = true;
 };
 
 // Returns 1 when the run finished, 0 when the callback asked to stop, -1 on failure; fills results.

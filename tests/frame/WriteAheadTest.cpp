@@ -1,0 +1,163 @@
+// Writing ahead (hands written while the log is first read) must give exactly what the usual two steps give:
+// the same files, counters, error log and progress reports, for every range, split and stop, and it must
+// leave nothing behind in the output folder.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <vector>
+
+#include "support/TestSupport.h"
+
+namespace noxi::test {
+namespace {
+
+std::string hand(long long id, const char* table = "T") {
+    return "ID=" + std::to_string(id) + ";GAME=Texas Hold'em;TABLE=" + table +
+           ";TIME=1168889400000;BTN=0;NP=2;SB=1;BB=2;PN0=a;PB0=10;PC0=AhKd;PN1=b;PB1=10;PC1=2c2d;"
+           "BOARD=??????????;SEQ=sBc/k/k/k;";
+}
+
+struct Outcome {
+    int result = 0;
+    std::uint32_t total = 0, bad = 0, files = 0;
+    std::string errorLog;
+    std::vector<std::string> reports;           // stage, percent and text of every callback
+    std::map<std::string, std::string> folder;  // every file left in the output folder
+    bool operator==(const Outcome&) const = default;
+};
+
+struct Caller {
+    std::vector<std::string>* reports;
+    int stopAt;
+    static bool callback(int stage, char* text, int percent, void* user) {
+        auto* self = static_cast<Caller*>(user);
+        self->reports->push_back(std::to_string(stage) + " " + std::to_string(percent) + " " + text);
+        return static_cast<int>(self->reports->size()) != self->stopAt;
+    }
+};
+
+// One conversion of `log` into a fresh folder (which may hold an earlier output), written ahead or not.
+Outcome convertOnce(const std::string& log, bool writeAhead, int stopAt, const std::string& before = "") {
+    TempDir in;
+    TempDir out;
+    writeFile(in.path() / "GAMES_V3.LOG", log);
+    if (!before.empty()) {
+        writeFile(out.path() / "hh.txt", before);
+        writeFile(out.path() / "hh1.txt", before);
+    }
+    Outcome run;
+    Caller caller{&run.reports, stopAt};
+    LibraryState& state = libraryState();
+    DriverSettings settings;
+    settings.pauses = false;
+    settings.writeAhead = writeAhead;
+    settings.writeBlockSize = 300;  // several blocks per run
+    run.result = convertHands(in.file("GAMES_V3.LOG").c_str(), out.file("hh.txt").c_str(),
+                              stopAt >= 0 ? &Caller::callback : nullptr, &caller, state.options,
+                              state.results, settings);
+    run.total = GetTotalHands();
+    run.bad = GetNumBadHands();
+    run.files = GetNumFiles();
+    run.errorLog = GetErrorLog();
+    for (const auto& entry : fs::directory_iterator(out.path())) {
+        run.folder[entry.path().filename().string()] = readFile(entry.path());
+    }
+    return run;
+}
+
+std::string lines(const std::vector<std::string>& records) {
+    std::string text;
+    for (const std::string& record : records)
+        text += record + "\r\n";
+    return text;
+}
+
+const std::vector<std::string> InOrder = {hand(3), "junk",  hand(5),  hand(5, "Again"),
+                                          hand(8), "ID=9;", hand(13), hand(21)};
+const std::vector<std::string> OutOfOrder = {hand(3), hand(8), hand(5), hand(13)};
+
+struct Options {
+    unsigned char rangeType;
+    unsigned long from, to;
+    unsigned char split;
+    unsigned long value;
+};
+
+TEST(WriteAhead, SameResultsAsTheUsualWayForEveryRangeSplitAndStop) {
+    resetOptions();
+    SetRealMoney(true);
+    const Options options[] = {
+        {RangeAll, 0, 0, SingleFile, 0},          {RangeAll, 0, 0, 0, 0},
+        {RangeFirst, 2, 0, SingleFile, 0},        {RangeFirst, 0, 0, SingleFile, 0},
+        {RangeBetween, 5, 13, SingleFile, 0},     {RangeLast, 2, 0, SingleFile, 0},
+        {RangeAll, 0, 0, SplitByHandsPerFile, 2}, {RangeAll, 0, 0, SplitByFileCount, 0}};
+    for (const auto& log : {lines(InOrder), lines(OutOfOrder)}) {
+        for (const Options& o : options) {
+            SetRangeType(o.rangeType);
+            SetRangeValues(o.from, o.to);
+            SetFileSplit(o.split, o.value);
+            // No callback, a callback that never stops, and a stop at every report it makes.
+            const Outcome full = convertOnce(log, false, 0);
+            for (int stopAt = -1; stopAt <= static_cast<int>(full.reports.size()); ++stopAt) {
+                const Outcome usual = convertOnce(log, false, stopAt, "old history");
+                const Outcome ahead = convertOnce(log, true, stopAt, "old history");
+                EXPECT_EQ(ahead, usual)
+                    << "range " << int(o.rangeType) << " split " << int(o.split) << " stop at " << stopAt;
+            }
+        }
+    }
+}
+
+TEST(WriteAhead, AWriteFailureIsReportedTheSameWay) {
+#ifdef _WIN32
+    GTEST_SKIP() << "no full device here";
+#else
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+    resetOptions();
+    SetFileSplit(SingleFile, 0);
+    TempDir in;
+    writeFile(in.path() / "GAMES_V3.LOG", lines(InOrder));
+    for (bool writeAhead : {false, true}) {
+        LibraryState& state = libraryState();
+        DriverSettings settings;
+        settings.pauses = false;
+        settings.writeAhead = writeAhead;
+        EXPECT_EQ(convertHands(in.file("GAMES_V3.LOG").c_str(), "/dev/full", nullptr, nullptr, state.options,
+                               state.results, settings),
+                  -1);
+        EXPECT_TRUE(
+            std::string(GetErrorLog()).ends_with("ERROR: Couldn't write hand history file \"/dev/full\".\n"));
+        EXPECT_EQ(GetTotalHands(), 0u);
+    }
+#endif
+}
+
+#ifndef _WIN32
+TEST(WriteAhead, AnOutputReachedThroughALinkIsWrittenThroughIt) {
+    resetOptions();
+    SetFileSplit(SingleFile, 0);
+    TempDir temp;
+    writeFile(temp.path() / "GAMES_V3.LOG", lines(InOrder));
+    fs::create_directory(temp.path() / "real");
+    writeFile(temp.path() / "real" / "hands.txt", "old");
+    fs::create_symlink(temp.path() / "real" / "hands.txt", temp.path() / "link.txt");
+    ASSERT_EQ(convert(temp.file("GAMES_V3.LOG"), temp.file("link.txt")), 1);
+    EXPECT_TRUE(fs::is_symlink(temp.path() / "link.txt"));
+    EXPECT_TRUE(readFile(temp.path() / "real" / "hands.txt").ends_with("Table Closed\r\n"));
+}
+
+TEST(WriteAhead, AnExistingOutputKeepsItsPermissions) {
+    resetOptions();
+    SetFileSplit(SingleFile, 0);
+    TempDir temp;
+    writeFile(temp.path() / "GAMES_V3.LOG", lines(InOrder));
+    writeFile(temp.path() / "hands.txt", "old");
+    fs::permissions(temp.path() / "hands.txt", fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_EQ(convert(temp.file("GAMES_V3.LOG"), temp.file("hands.txt")), 1);
+    EXPECT_EQ(fs::status(temp.path() / "hands.txt").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+}
+#endif
+
+}  // namespace
+}  // namespace noxi::test
