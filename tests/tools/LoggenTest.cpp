@@ -22,7 +22,11 @@ fs::path scratch(const std::string& name) {
 }
 
 int runLoggen(const std::string& arguments) {
-    const std::string command = std::string("\"") + LOGGEN_PATH + "\" " + arguments;
+    std::string command = std::string("\"") + LOGGEN_PATH + "\" " + arguments;
+#ifdef _WIN32
+    // cmd /c drops the first and the last quote of a line that starts with one: the whole line is quoted.
+    command = "\"" + command + "\"";
+#endif
     return std::system(command.c_str());
 }
 
