@@ -24,6 +24,17 @@ inline bool removeTree(const std::string& path) {
     return RemoveDirectoryA(path.c_str()) != FALSE;
 }
 
+// A path of the build machine as programs see it under Wine, where drive Z: is the root folder; other paths
+// as they are.
+inline std::string hostPath(const std::string& path) {
+    if (path.empty() || path[0] != '/') return path;
+    std::string windows = "Z:" + path;
+    for (char& c : windows) {
+        if (c == '/') c = '\\';
+    }
+    return windows;
+}
+
 struct TempFolder {
     std::string path;  // no trailing backslash
 

@@ -1,0 +1,158 @@
+// The Convert command of the main window.
+#include "windows/ConverterWindow.h"
+
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
+
+#include "NoxiConverter.h"
+#include "resource.h"
+#include "windows/CommandHelpers.h"
+
+namespace vlc {
+namespace {
+
+bool isChecked(HWND window, int id) {
+    return IsDlgButtonChecked(window, id) == BST_CHECKED;
+}
+
+std::int32_t editNumber(HWND window, int id) {
+    char text[64] = "";
+    GetDlgItemTextA(window, id, text, sizeof text);
+    return leadingInteger(text);
+}
+
+void showError(HWND window, const char* text) {
+    MessageBoxA(window, text, "Error", MB_ICONERROR | MB_OK);
+}
+
+// Writes text to a new file at path in text mode (line feeds become the platform's line ends); true when
+// the whole text was written and the file closed.
+bool writeTextFile(const std::string& path, const char* text) {
+    std::FILE* file = std::fopen(path.c_str(), "w");
+    if (file == nullptr) return false;
+    const bool written = std::fputs(text, file) >= 0;
+    const bool closed = std::fclose(file) == 0;
+    return written && closed;
+}
+
+std::optional<std::string> errorLogPath() {
+    char program[MAX_PATH] = "";
+    const DWORD length = GetModuleFileNameA(nullptr, program, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return std::nullopt;
+    return besideProgram(program, "errorLog.txt");
+}
+
+}  // namespace
+
+void ConverterWindow::onConvert(HWND window) {
+    // The library serves one conversion at a time.
+    if (converting) return;
+    char input[MAX_PATH] = "";
+    char output[MAX_PATH] = "";
+    GetDlgItemTextA(window, IDC_MAIN_INPUT_PATH, input, sizeof input);
+    GetDlgItemTextA(window, IDC_MAIN_OUTPUT_PATH, output, sizeof output);
+    if (std::strcmp(input, "No file selected") == 0) {
+        showError(window, "You must select a Velmora log file to open.");
+        return;
+    }
+    if (std::strcmp(output, "No file selected") == 0) {
+        showError(window, "You must select a PartyPoker hand history file to save to.");
+        return;
+    }
+
+    std::int32_t from = 0;
+    std::int32_t to = 0;
+    if (isChecked(window, IDC_MAIN_FIRST_HANDS)) {
+        SetRangeType(RangeFirst);
+        from = editNumber(window, IDC_MAIN_FIRST_COUNT);
+        if (from < 1) {
+            showError(window, "\"The first <blank> hands\" must be greater than 0.");
+            return;
+        }
+    } else if (isChecked(window, IDC_MAIN_LAST_HANDS)) {
+        SetRangeType(RangeLast);
+        from = editNumber(window, IDC_MAIN_LAST_COUNT);
+        if (from < 1) {
+            showError(window, "\"The last <blank> hands\" must be greater than 0.");
+            return;
+        }
+    } else if (isChecked(window, IDC_MAIN_HANDS_BETWEEN)) {
+        // Any two numbers, in any order: the library selects what lies between them.
+        SetRangeType(RangeBetween);
+        from = editNumber(window, IDC_MAIN_RANGE_MIN);
+        to = editNumber(window, IDC_MAIN_RANGE_MAX);
+    } else {
+        SetRangeType(RangeAll);
+    }
+    SetRangeValues(static_cast<unsigned long>(from), static_cast<unsigned long>(to));
+
+    bool singleFile = false;
+    if (isChecked(window, IDC_MAIN_SPLIT_FILES)) {
+        const std::int32_t files = editNumber(window, IDC_MAIN_FILE_COUNT);
+        if (files <= 1) {
+            showError(window, "\"Split the hands between <blank> files\" must be greater than 1.");
+            return;
+        }
+        SetFileSplit(SplitByFileCount, static_cast<unsigned long>(files));
+    } else if (isChecked(window, IDC_MAIN_HANDS_PER_FILE)) {
+        const std::int32_t hands = editNumber(window, IDC_MAIN_HANDS_PER_FILE_COUNT);
+        if (hands < 1) {
+            showError(window, "\"Save <blank> hands per file\" must be greater than 0.");
+            return;
+        }
+        SetFileSplit(SplitByHandsPerFile, static_cast<unsigned long>(hands));
+    } else {
+        SetFileSplit(SingleFile, 0);
+        singleFile = true;
+    }
+
+    if (PathFileExistsA(output)) {
+        std::string question;
+        if (singleFile) {
+            question = std::string(output) + " already exists.\nDo you want to replace it?";
+        } else {
+            question = "Some files may be overwriten in this operation.\nDo you want to continue?";
+        }
+        if (MessageBoxA(window, question.c_str(), "Save As", MB_ICONWARNING | MB_YESNO | MB_DEFBUTTON2) !=
+            IDYES) {
+            return;
+        }
+    }
+
+    SetFixSmallBlind(isChecked(window, IDC_MAIN_FIX_SMALL_BLIND));
+    SetMake6Max(isChecked(window, IDC_MAIN_MAKE_6MAX));
+    SetRealMoney(isChecked(window, IDC_MAIN_REAL_MONEY));
+    SetMuckHands(isChecked(window, IDC_MAIN_MUCK_HANDS));
+    SetSaveAllHole(isChecked(window, IDC_MAIN_SAVE_ALL_HOLE));
+
+    // The window takes no input while the library runs: no second conversion, no closing under it. The
+    // progress dialog's Cancel still works.
+    converting = true;
+    EnableWindow(window, FALSE);
+    processDialog.runConversion(input, output);
+    EnableWindow(window, TRUE);
+    converting = false;
+
+    const char* errorLog = GetErrorLog();
+    if (errorLog != nullptr && errorLog[0] != '\0') {
+        const std::optional<std::string> path = errorLogPath();
+        if (path && writeTextFile(*path, errorLog) &&
+            MessageBoxA(
+                window,
+                "Some errors occured during the conversion process.\nWould you like to see the error log?",
+                "Velmora Converter", MB_ICONWARNING | MB_YESNO) == IDYES) {
+            ShellExecuteA(nullptr, "Open", path->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        }
+    }
+
+    const std::string summary = summaryText(singleFile, GetNumFiles(), GetTotalHands(), GetNumBadHands());
+    MessageBoxA(window, summary.c_str(), "Conversion Complete", MB_ICONINFORMATION | MB_OK);
+}
+
+}  // namespace vlc
