@@ -1,6 +1,7 @@
 #!/bin/sh
-# Builds everything and runs every test: the normal build (all tests, long ones included), then the whole
-# suite again built with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds everything and runs every test: the normal build (all tests, long ones included, but not the "huge"
+# ones on logs above 2 GiB), then the whole suite again built with AddressSanitizer and
+# UndefinedBehaviorSanitizer, then each fuzz target for a bounded time (about a minute in all).
 set -eu
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
@@ -10,7 +11,7 @@ jobs=$(nproc)
 echo "== Build and test (release with debug info)"
 cmake -S . -B build -G Ninja -DNOXI_WERROR=ON >/dev/null
 cmake --build build -j "$jobs"
-(cd build && ctest --output-on-failure -j "$jobs")
+(cd build && ctest --output-on-failure -j "$jobs" -LE huge)
 
 echo "== Build and test with AddressSanitizer and UndefinedBehaviorSanitizer (long tests left out)"
 cmake -S . -B build-asan -G Ninja -DNOXI_WERROR=ON -DNOXI_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
@@ -18,5 +19,8 @@ cmake --build build-asan -j "$jobs"
 # A zone west of UTC with daylight saving time, so time handling is not only tried at UTC.
 (cd build-asan && TZ=America/New_York ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
     UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j "$jobs" -LE long)
+
+echo "== Fuzz the line intake and the whole conversion (clang, libFuzzer)"
+./fuzz/run.sh 60
 
 echo "== All tests passed"
