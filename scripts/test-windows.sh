@@ -14,4 +14,4 @@ cmake --build build-windows -j "$jobs"
 mkdir -p build-windows/wine
 trap wine_session_stop EXIT
 wine_session_start build-windows/wine
-(cd build-windows && timeout 1200 ctest --output-on-failure -j "$jobs" --timeout 180)
+(cd build-windows && timeout 1200 ctest --output-on-failure -j "$jobs" --timeout 180 -LE huge)

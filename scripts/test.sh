@@ -1,7 +1,8 @@
 #!/bin/sh
-# Builds everything and runs every test: the normal build (all tests, long ones included), then the whole
-# suite again built with AddressSanitizer and UndefinedBehaviorSanitizer, then the Windows side built with
-# MinGW-w64 and tested under Wine (scripts/test-windows.sh).
+# Builds everything and runs every test: the normal build (all tests, long ones included, but not the "huge"
+# ones on logs above 2 GiB), then the whole suite again built with AddressSanitizer and
+# UndefinedBehaviorSanitizer, then the Windows side built with MinGW-w64 and tested under Wine
+# (scripts/test-windows.sh), then each fuzz target for a bounded time (about a minute in all).
 set -eu
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
@@ -11,7 +12,7 @@ jobs=$(nproc)
 echo "== Build and test (release with debug info)"
 cmake -S . -B build -G Ninja -DNOXI_WERROR=ON >/dev/null
 cmake --build build -j "$jobs"
-(cd build && ctest --output-on-failure -j "$jobs")
+(cd build && ctest --output-on-failure -j "$jobs" -LE huge)
 
 echo "== Build and test with AddressSanitizer and UndefinedBehaviorSanitizer (long tests left out)"
 cmake -S . -B build-asan -G Ninja -DNOXI_WERROR=ON -DNOXI_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
@@ -24,5 +25,8 @@ echo "== Windows build with MinGW-w64, tests under Wine"
 windows_start=$(date +%s)
 ./scripts/test-windows.sh
 echo "Windows stage: $(($(date +%s) - windows_start)) s"
+
+echo "== Fuzz the line intake and the whole conversion (clang, libFuzzer)"
+./fuzz/run.sh 60
 
 echo "== All tests passed"

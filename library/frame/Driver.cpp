@@ -333,6 +333,9 @@ int Conversion::finishWriteAhead() {
 
 bool Conversion::openOutput(const std::string& path) {
     ++results_.numFiles;
+    // Replacing the log being converted would destroy it: that output file cannot be created.
+    std::error_code error;
+    if (std::filesystem::equivalent(path, inPath_, error)) return false;
     output_.reset(std::fopen(path.c_str(), "wb"));
     if (!output_) return false;
     // The driver hands over whole blocks of hands itself; the stream adds no buffering of its own.

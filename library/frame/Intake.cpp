@@ -1,6 +1,7 @@
 #include "frame/Intake.h"
 
 #include <array>
+#include <climits>
 #include <cstring>
 
 #include "betting/Decoder.h"
@@ -67,6 +68,11 @@ int parseLine(HandRecord& hand, const char* text, bool fixSmallBlind, bool evalu
             return 0;
         }
         if (n == 0) break;
+        // A record longer than the offset can count (gigabytes of chunks on one line) is not a hand.
+        if (consumed > INT_MAX - (n + 1)) {
+            hand.setError("Chunk %i: Not a hand history.", chunkNumber);
+            return 0;
+        }
         if (!parseChunk(hand, text + consumed, n, chunkNumber)) return 0;
         consumed += n + 1;
     }

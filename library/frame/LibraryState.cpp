@@ -3,8 +3,9 @@
 namespace noxi {
 
 LibraryState& libraryState() {
-    // Constant-initialized, so it holds its start values before any code of the process runs.
-    static constinit LibraryState state;
+    // Made on first use, so it holds its start values whoever asks first. (Not constinit: clang cannot
+    // constant-initialize libstdc++'s std::string.)
+    static LibraryState state;
     return state;
 }
 

@@ -1,0 +1,112 @@
+// Fuzz target: the line intake on arbitrary bytes. The bytes are one log (NUL-terminated, as the driver holds
+// it); readChunk is checked against its contract at the first positions, and every record is taken in twice,
+// by a fresh record and by one reused across records as the driver reuses it, which must agree to the byte.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "frame/Driver.h"
+#include "frame/Intake.h"
+#include "hand/ChunkParser.h"
+#include "writer/HistoryWriter.h"
+
+namespace {
+
+using noxi::ChunkBufferSize;
+using noxi::HandRecord;
+
+[[noreturn]] void fail(const char* what) {
+    std::fprintf(stderr, "invariant broken: %s\n", what);
+    std::abort();
+}
+
+void check(bool condition, const char* what) {
+    if (!condition) fail(what);
+}
+
+bool endsRecord(char c) {
+    return c == '\0' || c == '\n' || c == '\r';
+}
+
+void checkReadChunk(const char* text) {
+    char buffer[ChunkBufferSize];
+    std::memset(buffer, 'x', sizeof buffer);
+    const int n = noxi::readChunk(text, buffer);
+    check(n >= -1 && n < ChunkBufferSize, "readChunk result out of range");
+    if (n > 0) {
+        check(text[n] == ';', "a chunk ends at its semicolon");
+        for (int i = 0; i < n; ++i)
+            check(!endsRecord(text[i]) && text[i] != ';', "a chunk holds no line end, NUL or semicolon");
+        check(std::memcmp(buffer, text, static_cast<std::size_t>(n)) == 0 && buffer[n] == '\0',
+              "the chunk is copied with its terminator");
+    } else if (n == 0) {
+        check(endsRecord(text[0]) || text[0] == ';', "a record ends only at a line end, NUL or semicolon");
+        if (text[0] == ';') check(buffer[0] == '\0', "an empty chunk leaves the empty text");
+    } else {
+        // -1: a line end or NUL before any semicolon, or no semicolon within 256 characters.
+        int i = 1;
+        while (i < ChunkBufferSize && !endsRecord(text[i]) && text[i] != ';')
+            ++i;
+        check(i == ChunkBufferSize || endsRecord(text[i]), "-1 only for an unclosed or overlong chunk");
+    }
+}
+
+struct Taken {
+    int consumed = 0;
+    std::string error;
+    std::string history;
+};
+
+Taken takeIn(HandRecord& hand, const char* text, bool fixSmallBlind, unsigned flags) {
+    Taken taken;
+    hand.rake = 0;  // as the driver does: the one field a reset keeps
+    taken.consumed = noxi::parseLine(hand, text, fixSmallBlind);
+    taken.error = hand.errorText();
+    if (taken.consumed > 0) {
+        check(static_cast<std::size_t>(taken.consumed) <= std::strlen(text), "consumed stays in the record");
+        check(text[taken.consumed - 1] == ';', "consumed ends just past a semicolon");
+        check(hand.isComplete(), "a usable hand is complete");
+        noxi::writeHistory(hand, taken.history, flags & 1, flags & 2, flags & 4, flags & 8, flags & 16);
+        check(!taken.history.empty() && taken.history.ends_with("\r\n"), "a history is whole lines");
+        check(taken.history.find('\0') == std::string::npos, "a history holds no NUL");
+        check(taken.history.find("#Game No : ") != std::string::npos, "a history names its hand");
+    } else {
+        check(taken.consumed == 0, "parseLine returns 0 for a rejected hand");
+        check(!taken.error.empty(), "a rejected hand says why");
+    }
+    return taken;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    setenv("TZ", "America/New_York", 1);
+    noxi::refreshTimeZone();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string log(reinterpret_cast<const char*>(data), size);
+    const char* text = log.c_str();
+    const unsigned flags = size > 0 ? data[size - 1] : 0;
+    const bool fixSmallBlind = (flags & 32) != 0;
+
+    for (std::size_t at = 0; at < size && at < 512; ++at)
+        checkReadChunk(text + at);
+
+    HandRecord reused;
+    std::size_t offset = 0;
+    do {
+        HandRecord fresh;
+        const Taken first = takeIn(fresh, text + offset, fixSmallBlind, flags);
+        const Taken again = takeIn(reused, text + offset, fixSmallBlind, flags);
+        check(first.consumed == again.consumed, "a reused record takes a record in like a new one");
+        check(first.error == again.error, "a reused record gives the same error text");
+        check(first.history == again.history, "a reused record writes the same history");
+        offset += static_cast<std::size_t>(first.consumed);
+        offset += noxi::skipToNextRecord(text + offset);
+        if (text[offset] == '\0' && offset < size) ++offset;  // step over a NUL inside the log
+    } while (offset < size);
+    return 0;
+}

@@ -1,0 +1,348 @@
+// Damaged and hostile logs: every kind of damage costs exactly the records it touches, each with its
+// error-log line, and every good hand around it is still written.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "frame/LogFixtures.h"
+
+namespace noxi::test {
+namespace {
+
+class HostileLog : public ::testing::Test {
+protected:
+    void SetUp() override { resetOptions(); }
+
+    // Converts the log into one file; the hand numbers written, or nothing when no file was made.
+    std::vector<long long> convertLog(const std::string& text) {
+        writeFile(temp.path() / "GAMES_V3.LOG", text);
+        std::error_code ignored;
+        fs::remove(temp.file("out1.txt"), ignored);
+        result = convert(temp.file("GAMES_V3.LOG"), temp.file("out.txt"));
+        if (!fs::exists(temp.file("out1.txt"))) return {};
+        const std::string history = readFile(temp.file("out1.txt"));
+        EXPECT_TRUE(history.ends_with("Table Closed\r\n"));
+        EXPECT_EQ(writtenIds(history).size(), GetTotalHands());
+        return writtenIds(history);
+    }
+
+    std::string errorLog() const { return GetErrorLog(); }
+
+    TempDir temp;
+    int result = 0;
+};
+
+TEST_F(HostileLog, TruncatedLines) {
+    const std::string hand2 = goodHand(2);
+    const std::string inChunk = hand2.substr(0, hand2.find("TIME=") + 7);  // "...;TABLE=T;TIME=11"
+    const std::string atChunkEnd = hand2.substr(0, hand2.find("TIME="));   // "...;TABLE=T;"
+    const std::string inSequence = hand2.substr(0, hand2.size() - 2);      // "...;SEQ=sB"
+    const std::string log = goodHand(1) + "\r\n" + inChunk + "\r\n" + goodHand(3) + "\r\n" + atChunkEnd +
+                            "\n" + goodHand(4) + "\r\n" + inSequence + "\r\n" + goodHand(5) + "\r\n";
+    EXPECT_EQ(convertLog(log), (std::vector<long long>{1, 3, 4, 5}));  // hand 2 is never whole
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(errorLog(),
+              "ERROR on Line 2, Chunk 4: Not a hand history.\n"
+              "ERROR on Line 4: Hand is incomplete.\n"
+              "ERROR on Line 6, Chunk 14: Not a hand history.\n");
+    EXPECT_EQ(GetNumBadHands(), 3u);
+}
+
+TEST_F(HostileLog, FileTruncatedInTheMiddleOfAChunk) {
+    const std::string last = goodHand(3);
+    for (std::size_t cut : {std::size_t{1}, last.find("SEQ=") + 2, last.size() - 1}) {
+        SCOPED_TRACE(cut);
+        EXPECT_EQ(convertLog(goodHands(1, 2) + last.substr(0, cut)), idRange(1, 2));
+        const int chunk = cut == 1 ? 1 : 14;
+        EXPECT_EQ(errorLog(), "ERROR on Line 3, Chunk " + std::to_string(chunk) + ": Not a hand history.\n");
+        EXPECT_EQ(GetNumBadHands(), 1u);
+    }
+    // Cut just after the last semicolon, or between CR and LF: nothing is lost.
+    EXPECT_EQ(convertLog(goodHands(1, 2) + last), idRange(1, 3));
+    EXPECT_EQ(convertLog(goodHands(1, 2) + last + "\r"), idRange(1, 3));
+    EXPECT_EQ(errorLog(), "");
+}
+
+TEST_F(HostileLog, NulBytes) {
+    const std::string nul(1, '\0');
+    // At the start, alone on a line, a run of them, inside a chunk, and as the last byte.
+    const std::string hand4 = goodHand(4);
+    const std::string broken = hand4.substr(0, 12) + nul + hand4.substr(12);  // "ID=4;GAME=Te" NUL "xas..."
+    const std::string log = nul + goodHand(1) + "\r\n" + nul + "\r\n" + goodHand(2) + "\r\n" +
+                            std::string(3, '\0') + goodHand(3) + "\r\n" + broken + "\r\n" + goodHand(5) +
+                            "\r\n" + nul;
+    // The rest of the broken line after the NUL is taken as a record of its own; it holds every chunk of a
+    // hand but the number, so it is a good hand numbered 0.
+    EXPECT_EQ(convertLog(log), (std::vector<long long>{0, 1, 2, 3, 5}));
+    EXPECT_EQ(errorLog(),
+              "ERROR on Line 1: No hands found.\n"
+              "ERROR on Line 3: No hands found.\n"
+              "ERROR on Line 5: No hands found.\n"
+              "ERROR on Line 6: No hands found.\n"
+              "ERROR on Line 7: No hands found.\n"
+              "ERROR on Line 9, Chunk 2: Not a hand history.\n"
+              "ERROR on Line 10: No hands found.\n"
+              "ERROR on Line 13: No hands found.\n");
+    EXPECT_EQ(GetNumBadHands(), 8u);
+}
+
+TEST_F(HostileLog, AFileOfNothingButNulBytes) {
+    EXPECT_EQ(convertLog(std::string(1000, '\0')), std::vector<long long>{});
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(GetNumBadHands(), 1000u);
+    EXPECT_EQ(lineCount(errorLog()), 1000u);
+    EXPECT_TRUE(errorLog().ends_with("ERROR on Line 1000: No hands found.\n"));
+    EXPECT_EQ(GetNumFiles(), 0u);
+}
+
+TEST_F(HostileLog, BareCarriageReturns) {
+    // A bare CR ends a line like a LF does.
+    EXPECT_EQ(convertLog(goodHands(1, 3, "\r") + goodHands(4, 5, "\n\r\r\n")), idRange(1, 5));
+    EXPECT_EQ(errorLog(), "");
+
+    // Inside a chunk it breaks the line in two: the first part fails, the second is a record of its own.
+    const std::string hand2 = goodHand(2);
+    const std::size_t board = hand2.find("BOARD=");
+    const std::string broken = hand2.substr(0, board + 8) + "\r" + hand2.substr(board + 8);
+    EXPECT_EQ(convertLog(goodHand(1) + "\r\n" + broken + "\r\n" + goodHand(3) + "\r\n"),
+              (std::vector<long long>{1, 3}));
+    EXPECT_EQ(errorLog(),
+              "ERROR on Line 2, Chunk 13: Not a hand history.\n"
+              "ERROR on Line 3: Hand is incomplete.\n");
+}
+
+TEST_F(HostileLog, LinesOfMegabytesWithoutALineEnd) {
+    const std::string letters(4 << 20, 'a');
+    std::string chunks;
+    for (int i = 0; i < (1 << 18); ++i)
+        chunks += "X=1;";  // a megabyte of unknown chunks: each is accepted, the record runs on
+    const std::string semicolons(2 << 20, ';');
+    const std::string log = goodHand(1) + "\r\n" + letters + "\r\n" + goodHand(2) + "\r\n" + chunks + "\r\n" +
+                            goodHand(3) + "\r\n" + semicolons + "\r\n" + goodHand(4) + "\r\n" + letters;
+    EXPECT_EQ(convertLog(log), idRange(1, 4));
+    EXPECT_EQ(errorLog(),
+              "ERROR on Line 2, Chunk 1: Not a hand history.\n"
+              "ERROR on Line 4: Hand is incomplete.\n"
+              "ERROR on Line 6: Hand is incomplete.\n"
+              "ERROR on Line 8, Chunk 1: Not a hand history.\n");
+
+    // A good hand behind a megabyte of unknown chunks is still a good hand.
+    EXPECT_EQ(convertLog(chunks + goodHand(9) + "\r\n" + goodHand(10)), (std::vector<long long>{9, 10}));
+    EXPECT_EQ(errorLog(), "");
+}
+
+TEST_F(HostileLog, BinaryGarbage) {
+    // The same bytes on every platform: the engine's output is fixed by the standard.
+    std::mt19937 engine(20240611);
+    std::string garbage(1 << 16, '\0');
+    for (char& c : garbage)
+        c = static_cast<char>(engine() & 0xFF);
+    const std::string log =
+        goodHands(1, 3) + garbage + "\r\n" + goodHands(4, 6) + garbage + "\n" + goodHands(7, 9);
+    EXPECT_EQ(convertLog(log), idRange(1, 9));
+    EXPECT_EQ(result, 1);
+    EXPECT_GT(GetNumBadHands(), 100u);
+    EXPECT_EQ(lineCount(errorLog()), GetNumBadHands());
+    const std::string text = errorLog();
+    for (std::size_t at = 0; at < text.size(); at = text.find('\n', at) + 1)
+        ASSERT_EQ(text.compare(at, 14, "ERROR on Line "), 0) << text.substr(at, 80);
+}
+
+TEST_F(HostileLog, TenThousandBlankLines) {
+    std::string blank;
+    for (int i = 0; i < 10000; ++i)
+        blank += i % 3 == 0 ? "\r\n" : (i % 3 == 1 ? "\n" : "   \r");
+    // Blank lines between records are passed over; only the file's first record starts where the file does.
+    EXPECT_EQ(convertLog(goodHand(1) + blank + goodHand(2) + blank + goodHand(3) + blank), idRange(1, 3));
+    EXPECT_EQ(errorLog(), "");
+    EXPECT_EQ(convertLog(blank + goodHand(1) + blank), (std::vector<long long>{1}));
+    EXPECT_EQ(errorLog(), "ERROR on Line 1: Hand is incomplete.\n");
+    EXPECT_EQ(convertLog(blank), std::vector<long long>{});
+    EXPECT_EQ(GetNumBadHands(), 1u);
+    EXPECT_EQ(GetNumFiles(), 0u);
+}
+
+// The log as the poker program never writes it: two bytes per character, a NUL in every second one.
+std::string utf16(const std::string& text, bool bigEndian) {
+    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char c : text) {
+        out += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+    }
+    return out;
+}
+
+TEST_F(HostileLog, Utf16File) {
+    EXPECT_EQ(convertLog(utf16("ID=1;\r\n", false)), std::vector<long long>{});
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(errorLog(),
+              "ERROR on Line 1, Chunk 1: Not a hand history.\n"
+              "ERROR on Line 2: No hands found.\n"
+              "ERROR on Line 3, Chunk 1: Not a hand history.\n"
+              "ERROR on Line 4: No hands found.\n"
+              "ERROR on Line 5, Chunk 1: Not a hand history.\n"
+              "ERROR on Line 6: No hands found.\n"
+              "ERROR on Line 7, Chunk 1: Not a hand history.\n"
+              "ERROR on Line 8: No hands found.\n"
+              "ERROR on Line 9: Hand is incomplete.\n"
+              "ERROR on Line 10: No hands found.\n"
+              "ERROR on Line 11: No hands found.\n"
+              "ERROR on Line 12: No hands found.\n");
+
+    for (bool bigEndian : {false, true}) {
+        EXPECT_EQ(convertLog(utf16(goodHands(1, 20), bigEndian)), std::vector<long long>{});
+        EXPECT_EQ(result, 1);
+        EXPECT_EQ(GetNumFiles(), 0u);
+        EXPECT_GT(GetNumBadHands(), 20u * 100);
+        EXPECT_EQ(lineCount(errorLog()), GetNumBadHands());
+    }
+}
+
+TEST_F(HostileLog, AFolderInsteadOfAFile) {
+    fs::create_directories(temp.path() / "GAMES_V3.LOG");
+    const std::string in = temp.file("GAMES_V3.LOG");
+    EXPECT_EQ(convert(in, temp.file("out.txt")), -1);
+    EXPECT_EQ(errorLog(), "ERROR: File \"" + in + "\" could not be found.\n");
+    EXPECT_EQ(GetNumBadHands(), 0u);
+    EXPECT_EQ(GetNumFiles(), 0u);
+    EXPECT_FALSE(fs::exists(temp.file("out1.txt")));
+}
+
+TEST_F(HostileLog, AMillionOneCharacterLines) {
+    std::string log;
+    log.reserve(2'000'100 + 3 * goodHand(1).size());
+    log += goodHand(1) + "\n";
+    for (int i = 0; i < 1'000'000; ++i) {
+        log += i % 2 == 0 ? "x\n" : ";\n";
+        if (i == 500'000) log += goodHand(2) + "\n";
+    }
+    log += goodHand(3);
+    EXPECT_EQ(convertLog(log), idRange(1, 3));
+    EXPECT_EQ(GetNumBadHands(), 1'000'000u);
+    const std::string text = errorLog();
+    EXPECT_EQ(lineCount(text), 1'000'000u);
+    EXPECT_TRUE(
+        text.starts_with("ERROR on Line 2, Chunk 1: Not a hand history.\n"
+                         "ERROR on Line 3: Hand is incomplete.\n"));
+    // Record 500,003 is the good hand in the middle; the last bad record is 1,000,002.
+    EXPECT_NE(text.find("ERROR on Line 500002, Chunk 1: Not a hand history.\n"
+                        "ERROR on Line 500004: Hand is incomplete.\n"),
+              std::string::npos);
+    EXPECT_TRUE(text.ends_with("ERROR on Line 1000002: Hand is incomplete.\n"));
+}
+
+TEST_F(HostileLog, DuplicateHandNumbers) {
+    // Concatenated logs: the second copy adds nothing and costs nothing.
+    const std::string once = goodHands(1, 5);
+    EXPECT_EQ(convertLog(once + once + once), idRange(1, 5));
+    EXPECT_EQ(GetNumBadHands(), 0u);
+    EXPECT_EQ(errorLog(), "");
+
+    // A bad record does not take the number: the good copy after it is written.
+    const std::string bad = handWith(7, {{"SEQ", "SEQ=sBx"}});
+    std::string copies;
+    for (int i = 0; i < 1000; ++i)
+        copies += goodHand(8) + "\n";
+    EXPECT_EQ(convertLog(bad + "\n" + goodHand(7) + "\n" + copies), (std::vector<long long>{7, 8}));
+    EXPECT_EQ(errorLog(), "ERROR on Line 1: ERROR: Unknown letter in SEQ.\n");
+
+    // Numbers are unsigned 32-bit: -1 is the largest; beyond 32 bits a number is refused.
+    EXPECT_EQ(convertLog(goodHand(-1) + "\n" + goodHand(4294967295LL) + "\n" + goodHand(4294967296LL) + "\n" +
+                         goodHand(0)),
+              (std::vector<long long>{0, -1}));
+    EXPECT_EQ(errorLog(),
+              "ERROR on Line 2, Chunk 1: ID must be a number.\n"
+              "ERROR on Line 3, Chunk 1: ID must be a number.\n");
+}
+
+struct Damage {
+    const char* name;
+    std::string record;
+    std::string message;  // the error text, as the error log shows it after "ERROR on Line N"
+};
+
+// Every message a record of the log can earn, each from a record that is good but for one chunk.
+// ("Chunk %i: Bad chunk." and "Unable to process hand." need a null or empty chunk, which no log can give.)
+std::vector<Damage> damages() {
+    const std::string longName = "PN0=" + std::string(252, 'n');
+    return {
+        {"NotAHandHistory", handWith(1, {{"PN0", longName}}), ", Chunk 9: Not a hand history."},
+        {"UnclosedLastChunk", goodHand(1).substr(0, goodHand(1).size() - 1),
+         ", Chunk 14: Not a hand history."},
+        {"NoSequence", handWith(1, {{"SEQ", ""}}), ": Hand is incomplete."},
+        {"OneSeated", handWith(1, {{"PB1", "PB1=0"}}), ": Hand is incomplete."},
+        {"NoPlayerCount", handWith(1, {{"NP", "NP=0"}}), ": Hand is incomplete."},
+        {"NoTable", handWith(1, {{"TABLE", ""}}), ": Hand is incomplete."},
+        {"EmptyChunkEndsRecord", "ID=1;;" + goodHand(1), ": Hand is incomplete."},
+        {"BigBlind", handWith(1, {{"BB", "BB=1.2.3"}}), ", Chunk 8: BB needs to be a number."},
+        {"Board", handWith(1, {{"BOARD", "BOARD=AhKdQc"}}), ", Chunk 13: Board contained an invalid card."},
+        {"ButtonText", handWith(1, {{"BTN", "BTN=x"}}), ", Chunk 5: BTN needs to be a number."},
+        {"ButtonRange", handWith(1, {{"BTN", "BTN=10"}}),
+         ", Chunk 5: BTN needs to be a number between 0 and 9."},
+        {"Game", handWith(1, {{"GAME", "GAME=Omaha"}}), ", Chunk 2: All hands must be Texas Hold'em."},
+        {"Id", handWith(1, {{"ID", "ID=12a"}}), ", Chunk 1: ID must be a number."},
+        {"PlayerCount", handWith(1, {{"NP", "NP=two"}}), ", Chunk 6: NP must be a number."},
+        {"Stack", handWith(1, {{"PB0", "PB0=ten"}}), ", Chunk 10: PB0 must be a number."},
+        {"HoleCards", handWith(1, {{"PC1", "PC1=AhXx"}}), ", Chunk 14: PC1 contained an invalid card."},
+        {"SeatKey", handWith(1, {{"PB0", "PBx=10"}}), ", Chunk 10: Unknown key \"PBx\"."},
+        {"Rake", handWith(1, {{"RAKE", "RAKE=lots"}}), ", Chunk 14: RAKE must be a number."},
+        {"SmallBlind", handWith(1, {{"SB", "SB=?"}}), ", Chunk 7: SB must be a number."},
+        {"TableName", handWith(1, {{"TABLE", "TABLE="}}), ", Chunk 3: Table needs a name."},
+        {"Time", handWith(1, {{"TIME", "TIME=soon"}}), ", Chunk 4: Time needs to be a number."},
+        {"TimeOutOfReach", handWith(1, {{"TIME", "TIME=" + std::string(40, '9')}}),
+         ", Chunk 4: Time needs to be a number."},
+        {"Tournament", handWith(1, {{"TOURNAMENT_ID", "TOURNAMENT_ID=77"}}),
+         ": Tournament hands are not supported."},
+        {"UnknownLetter", handWith(1, {{"SEQ", "SEQ=sBx"}}), ": ERROR: Unknown letter in SEQ."},
+        {"TooManyRounds", handWith(1, {{"SEQ", "SEQ=sBc////"}}), ": ERROR: Too many rounds in SEQ."},
+        {"BadDeadPost", handWith(1, {{"SEQ", "SEQ=sBD"}}), ": ERROR: Bad dead post."},
+        {"BadOopPost", handWith(1, {{"SEQ", "SEQ=sBPx"}}), ": ERROR: Bad OOP post."},
+        {"NotEnoughBets", handWith(1, {{"BETS", "BETS="}, {"SEQ", "SEQ=sBr"}}),
+         ": ERROR: Not enough bets in SEQ."},
+    };
+}
+
+class EveryMessage : public HostileLog, public ::testing::WithParamInterface<Damage> {};
+
+TEST_P(EveryMessage, CostsOnlyItsRecord) {
+    const Damage& damage = GetParam();
+    // The damaged record is the fourth; it carries the number of a good hand written after it.
+    const std::string log = goodHands(10, 12) + damage.record + "\r\n" + goodHands(1, 1) + goodHands(13, 14);
+    EXPECT_EQ(convertLog(log), (std::vector<long long>{1, 10, 11, 12, 13, 14}));
+    EXPECT_EQ(errorLog(), "ERROR on Line 4" + damage.message + "\n");
+    EXPECT_EQ(GetNumBadHands(), 1u);
+    EXPECT_EQ(GetTotalHands(), 6u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Damages, EveryMessage, ::testing::ValuesIn(damages()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(HostileLog, AllTheDamageInOneLog) {
+    // Every damaged record between two good hands, in one log: the lines come in record order.
+    std::string log = goodHand(1) + "\r\n";
+    std::string expected;
+    long long id = 2;
+    int line = 2;
+    for (const Damage& damage : damages()) {
+        log += damage.record + "\r\n" + goodHand(id++) + "\r\n";
+        expected += "ERROR on Line " + std::to_string(line) + damage.message + "\n";
+        line += 2;
+    }
+    EXPECT_EQ(convertLog(log), idRange(1, id - 1));
+    EXPECT_EQ(errorLog(), expected);
+    EXPECT_EQ(GetNumBadHands(), damages().size());
+}
+
+TEST_F(HostileLog, ForeignBytesAndUnknownKeysDoNotCostAHand) {
+    // Another version of the program: keys this one does not know, and names in the 8-bit code page.
+    const std::string record =
+        handWith(5, {{"PN0", "PN0=J\xF6rg \xA9"}, {"VERSION", "VERSION=4.2"}, {"SITE", "SITE=\x80\x81"}});
+    EXPECT_EQ(convertLog(record + "\r\n" + goodHand(6)), (std::vector<long long>{5, 6}));
+    EXPECT_EQ(errorLog(), "");
+    EXPECT_NE(readFile(temp.file("out1.txt")).find("J\xF6rg \xA9"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace noxi::test
