@@ -15,8 +15,9 @@ struct Pot {
     int eligibleCount = 0;
 };
 
-// Pots by total, largest first. Keys are compared exactly, so the order of the additions that form a total is
-// part of the behaviour. A pot's own amount is its total less the next smaller total.
+// Pots by total, largest first. The order of the additions that form a total is part of the behaviour (it
+// decides the last bits of every amount); the pot builder takes totals less than half a cent apart as one.
+// A pot's own amount is its total less the next smaller total.
 using PotMap = std::map<double, Pot, std::greater<double>>;
 
 }  // namespace noxi

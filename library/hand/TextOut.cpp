@@ -36,6 +36,9 @@ void appendCents(std::string& out, std::int64_t cents) {
 }  // namespace
 
 void appendAmount(std::string& out, double amount) {
+    // Amounts are whole cents, or shares of them; what is left of a subtraction that should give nothing
+    // (a pot less its part of the rake) is rounding dust, which would show as "2.63678e-16".
+    if (std::fabs(amount) < 1e-9) amount = 0;
     const bool small = !(std::fabs(amount) >= 10000) || !std::isfinite(amount);
     std::int64_t cents = 0;
     // Below 10000 an amount of whole cents has at most six significant digits, so %g shows it exactly.

@@ -106,3 +106,33 @@ TEST(BuildPots, LevelIsSummedInSeatOrderAfterTheClosedStreets) {
 
 }  // namespace
 }  // namespace noxi
+
+namespace noxi {
+namespace {
+
+// Chips are whole cents: a level summed in another order (0.01 + 0.01 + 0.1 against 0.12) is the same level,
+// not a side pot of rounding dust that would be paid as a negative share of the rake.
+TEST(BuildPots, LevelsLessThanHalfACentApartAreOnePot) {
+    HandRecord hand;
+    SeatFlags allInNow{};
+    SeatFlags out{};
+    out.fill(true);
+    out[0] = out[1] = false;
+    allInNow[2] = true;
+    std::array<double, SeatCount> roundBet{};
+    roundBet[0] = roundBet[1] = 0.01;
+    roundBet[2] = 0.1;
+    buildPots(hand, allInNow, out, roundBet, 0, false);
+    ASSERT_EQ(hand.pots.size(), 1u);
+    ASSERT_NE(hand.pots.begin()->first, 0.12);  // 0.12000000000000001
+
+    std::array<double, SeatCount> nothing{};
+    buildPots(hand, allInNow, out, nothing, 0.12, true);
+    EXPECT_EQ(hand.pots.size(), 1u);
+
+    buildPots(hand, allInNow, out, nothing, 0.13, true);  // a cent more is a pot of its own
+    EXPECT_EQ(hand.pots.size(), 2u);
+}
+
+}  // namespace
+}  // namespace noxi
