@@ -63,9 +63,7 @@ TEST_P(Found, TakesTheFirstLogInTheDesktopProgramsOrderAndSaysWhich) {
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.err, "vlconvert: reading " + (user / c.chosen).string() + "\n");
     const auto position = std::find(c.logs.begin(), c.logs.end(), c.chosen) - c.logs.begin();
-    const int hands = static_cast<int>(position) + 1;
-    EXPECT_EQ(result.out, hands == 1 ? std::string("1 hand was converted successfully.\n")
-                                     : std::to_string(hands) + " hands were converted successfully.\n");
+    EXPECT_EQ(result.out, handsSummary(static_cast<std::size_t>(position) + 1));
 }
 
 const std::string Roaming = "AppData/Roaming/";
@@ -73,57 +71,41 @@ const std::string Roaming = "AppData/Roaming/";
 INSTANTIATE_TEST_SUITE_P(
     Cases, Found,
     ::testing::Values(
-        FoundCase{"Pro2BeforePro",
-                  {Roaming + "VelmoraPro/logs/GAMES_V3.LOG", Roaming + "VelmoraPro2/logs/GAMES_V3.LOG"},
-                  {},
-                  Roaming + "VelmoraPro2/logs/GAMES_V3.LOG"},
-        FoundCase{"ProBeforePlain",
-                  {Roaming + "Velmora/logs/GAMES_V3.LOG", Roaming + "VelmoraPro/logs/GAMES_V3.LOG"},
-                  {},
-                  Roaming + "VelmoraPro/logs/GAMES_V3.LOG"},
-        FoundCase{"PlainBeforeDemos",
-                  {Roaming + "VelmoraProDemo/logs/GAMES_V3.LOG", Roaming + "Velmora/logs/GAMES_V3.LOG"},
-                  {},
-                  Roaming + "Velmora/logs/GAMES_V3.LOG"},
-        FoundCase{
-            "Pro2DemoBeforeProDemo",
-            {Roaming + "VelmoraProDemo/logs/GAMES_V3.LOG", Roaming + "VelmoraPro2Demo/logs/GAMES_V3.LOG"},
-            {},
-            Roaming + "VelmoraPro2Demo/logs/GAMES_V3.LOG"},
-        FoundCase{"TypographicApostrophe",
-                  {Roaming + "Noxi\xE2\x80\x99sVelmora/logs/GAMES_V3.LOG"},
-                  {},
-                  Roaming + "Noxi\xE2\x80\x99sVelmora/logs/GAMES_V3.LOG"},
-        FoundCase{"AnyFolderNamedVelmora",
-                  {Roaming + "My velmora Tables/logs/GAMES_V3.LOG"},
-                  {},
-                  Roaming + "My velmora Tables/logs/GAMES_V3.LOG"},
-        FoundCase{"NamedFoldersInNameOrder",
-                  {Roaming + "Velmora-B/logs/GAMES_V3.LOG", Roaming + "Velmora-A/logs/GAMES_V3.LOG"},
-                  {},
-                  Roaming + "Velmora-A/logs/GAMES_V3.LOG"},
-        FoundCase{"ProductFoldersBeforeNamedOnes",
+        FoundCase("Pro2BeforePro",
+                  {Roaming + "VelmoraPro/logs/GAMES_V3.LOG", Roaming + "VelmoraPro2/logs/GAMES_V3.LOG"}, {},
+                  Roaming + "VelmoraPro2/logs/GAMES_V3.LOG"),
+        FoundCase("ProBeforePlain",
+                  {Roaming + "Velmora/logs/GAMES_V3.LOG", Roaming + "VelmoraPro/logs/GAMES_V3.LOG"}, {},
+                  Roaming + "VelmoraPro/logs/GAMES_V3.LOG"),
+        FoundCase("PlainBeforeDemos",
+                  {Roaming + "VelmoraProDemo/logs/GAMES_V3.LOG", Roaming + "Velmora/logs/GAMES_V3.LOG"}, {},
+                  Roaming + "Velmora/logs/GAMES_V3.LOG"),
+        FoundCase("Pro2DemoBeforeProDemo",
+                  {Roaming + "VelmoraProDemo/logs/GAMES_V3.LOG",
+                   Roaming + "VelmoraPro2Demo/logs/GAMES_V3.LOG"},
+                  {}, Roaming + "VelmoraPro2Demo/logs/GAMES_V3.LOG"),
+        FoundCase("TypographicApostrophe", {Roaming + "Noxi\xE2\x80\x99sVelmora/logs/GAMES_V3.LOG"}, {},
+                  Roaming + "Noxi\xE2\x80\x99sVelmora/logs/GAMES_V3.LOG"),
+        FoundCase("AnyFolderNamedVelmora", {Roaming + "My velmora Tables/logs/GAMES_V3.LOG"}, {},
+                  Roaming + "My velmora Tables/logs/GAMES_V3.LOG"),
+        FoundCase("NamedFoldersInNameOrder",
+                  {Roaming + "Velmora-B/logs/GAMES_V3.LOG", Roaming + "Velmora-A/logs/GAMES_V3.LOG"}, {},
+                  Roaming + "Velmora-A/logs/GAMES_V3.LOG"),
+        FoundCase("ProductFoldersBeforeNamedOnes",
                   {Roaming + "Old Velmora/logs/GAMES_V3.LOG", Roaming + "VelmoraProDemo/logs/GAMES_V3.LOG"},
-                  {},
-                  Roaming + "VelmoraProDemo/logs/GAMES_V3.LOG"},
+                  {}, Roaming + "VelmoraProDemo/logs/GAMES_V3.LOG"),
         // Wine matches names without regard to case, so its folders may be written in any case.
-        FoundCase{"AnyCase",
-                  {"appdata/roaming/velmorapro/LOGS/games_v3.log"},
-                  {},
-                  "appdata/roaming/velmorapro/LOGS/games_v3.log"},
-        FoundCase{"OlderApplicationData",
-                  {"Application Data/Velmora/logs/GAMES_V3.LOG"},
-                  {},
-                  "Application Data/Velmora/logs/GAMES_V3.LOG"},
-        FoundCase{"RoamingBeforeApplicationData",
+        FoundCase("AnyCase", {"appdata/roaming/velmorapro/LOGS/games_v3.log"}, {},
+                  "appdata/roaming/velmorapro/LOGS/games_v3.log"),
+        FoundCase("OlderApplicationData", {"Application Data/Velmora/logs/GAMES_V3.LOG"}, {},
+                  "Application Data/Velmora/logs/GAMES_V3.LOG"),
+        FoundCase("RoamingBeforeApplicationData",
                   {"Application Data/VelmoraPro2/logs/GAMES_V3.LOG", Roaming + "Velmora/logs/GAMES_V3.LOG"},
-                  {},
-                  Roaming + "Velmora/logs/GAMES_V3.LOG"},
+                  {}, Roaming + "Velmora/logs/GAMES_V3.LOG"),
         // A logs folder without the log, or with a folder of that name, does not end the search.
-        FoundCase{"LogsFolderWithoutTheLogPassedOver",
-                  {Roaming + "Velmora/logs/GAMES_V3.LOG"},
+        FoundCase("LogsFolderWithoutTheLogPassedOver", {Roaming + "Velmora/logs/GAMES_V3.LOG"},
                   {Roaming + "VelmoraPro/logs", Roaming + "VelmoraPro2/logs/GAMES_V3.LOG"},
-                  Roaming + "Velmora/logs/GAMES_V3.LOG"}),
+                  Roaming + "Velmora/logs/GAMES_V3.LOG")),
     [](const ::testing::TestParamInfo<FoundCase>& info) { return std::string(info.param.name); });
 
 TEST_F(Discovery, FilesNamedVelmoraArePassedOver) {

@@ -24,20 +24,6 @@ constexpr int BigLogHands = 30'000;
 constexpr int BigLogHands = 300'000;
 #endif
 
-std::size_t handsIn(const std::string& history) {
-    std::size_t count = 0;
-    for (std::size_t at = history.find("#Game No : "); at != std::string::npos;
-         at = history.find("#Game No : ", at + 1)) {
-        ++count;
-    }
-    return count;
-}
-
-std::string handsSummary(std::size_t hands) {
-    return hands == 1 ? std::string("1 hand was converted successfully.\n")
-                      : std::to_string(hands) + " hands were converted successfully.\n";
-}
-
 TEST(Interrupt, CtrlCWhileSavingClosesTheFileAndReportsWhatWasDone) {
     TempDir temp;
     const std::string log = temp.file("GAMES_V3.LOG");

@@ -200,6 +200,21 @@ inline std::vector<std::string> linesOf(const std::string& text) {
     return lines;
 }
 
+// The hands written to a history.
+inline std::size_t handsIn(const std::string& history) {
+    std::size_t count = 0;
+    for (std::size_t at = history.find("#Game No : "); at != std::string::npos;
+         at = history.find("#Game No : ", at + 1))
+        ++count;
+    return count;
+}
+
+// The summary's line of the hands converted.
+inline std::string handsSummary(std::size_t hands) {
+    return hands == 1 ? std::string("1 hand was converted successfully.\n")
+                      : std::to_string(hands) + " hands were converted successfully.\n";
+}
+
 inline constexpr const char* UsageLine = "Usage: vlconvert [OPTION]... [INPUT] OUTPUT";
 
 }  // namespace vlconvert::test

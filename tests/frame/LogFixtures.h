@@ -1,5 +1,4 @@
-// Logs made of small good hands, and readers of what a conversion wrote: shared by the hostile-log,
-// failing-output and huge-log tests.
+// Logs made of small good hands, and readers of what a conversion wrote: shared by the driver tests.
 #pragma once
 
 #include <cstdint>
@@ -67,6 +66,14 @@ inline std::string goodHands(long long from, long long to, const std::string& li
     std::string text;
     for (long long id = from; id <= to; ++id)
         text += goodHand(id) + lineEnd;
+    return text;
+}
+
+// The records, one per line.
+inline std::string lines(const std::vector<std::string>& records) {
+    std::string text;
+    for (const std::string& record : records)
+        text += record + "\r\n";
     return text;
 }
 
