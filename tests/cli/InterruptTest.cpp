@@ -1,5 +1,5 @@
-// Ctrl-C during a long conversion, and the progress bar: drawn only on a terminal, not too often, and
-// cleared at the end.
+// Ctrl-C during a long conversion, and the progress bar: drawn only on a terminal (the other tests read an
+// empty standard error from a pipe), not too often, and cleared at the end.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -58,13 +58,6 @@ protected:
     const std::string log = temp.file("GAMES_V3.LOG");
     const std::string out = temp.file("hh.txt");
 };
-
-TEST_F(Progress, NoBarWhenStandardErrorIsNoTerminal) {
-    const ProgramResult result = runProgram({log, out});
-    EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.err, "");
-    EXPECT_EQ(result.out, handsSummary(BigLogHands / 10));
-}
 
 // The bar is redrawn in place ("\r"), shows each stage's text, fits the terminal's 100 columns, is redrawn
 // about 20 times a second at most, and is wiped at the end.
