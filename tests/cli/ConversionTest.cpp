@@ -89,12 +89,12 @@ TEST_P(Summary, TellsWhatWasDoneInTheDesktopProgramsWords) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, Summary,
     ::testing::Values(
-        SummaryCase("OneHand", handLine(1), {}, "1 hand was converted successfully.\n"),
-        SummaryCase("OneFileOfASplit", handLine(1), {"--files", "2"},
+        SummaryCase("OneHand", goodHands(1, 1), {}, "1 hand was converted successfully.\n"),
+        SummaryCase("OneFileOfASplit", goodHands(1, 1), {"--files", "2"},
                     "1 file created.\n1 hand was converted successfully.\n"),
-        SummaryCase("SeveralFiles", handLines(1, 5), {"--hands-per-file", "2"},
+        SummaryCase("SeveralFiles", goodHands(1, 5), {"--hands-per-file", "2"},
                     "3 files created.\n5 hands were converted successfully.\n"),
-        SummaryCase("OneSkipped", handLines(1, 3) + "garbage\r\n", {},
+        SummaryCase("OneSkipped", goodHands(1, 3) + "garbage\r\n", {},
                     "3 hands were converted successfully.\n1 hand was skipped due to errors.\n"
                     "Errors were logged to {errorLog}.\n"),
         SummaryCase("NothingConverted", "x\r\n" + BadLines, {},
@@ -112,7 +112,7 @@ TEST_F(Conversion, JsonSummary) {
         EXPECT_EQ(linesOf(result.out).size(), 1u) << result.out;
         return nlohmann::json::parse(result.out);
     };
-    const std::string input = log(handLine(1) + BadLines + handLines(2, 3));
+    const std::string input = log(goodHands(1, 1) + BadLines + goodHands(2, 3));
     ProgramResult result = runProgram({"--json", "--hands-per-file", "2", input, temp.file("hh.txt")});
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(summary(result), (nlohmann::json{{"result", "finished"},
@@ -124,7 +124,7 @@ TEST_F(Conversion, JsonSummary) {
                                                {"error", nullptr}}));
 
     // A clean run has no error log.
-    const std::string clean = log(handLine(1), "clean.log");
+    const std::string clean = log(goodHands(1, 1), "clean.log");
     EXPECT_EQ(summary(runProgram({"--json", clean, temp.file("one.txt")})),
               (nlohmann::json{{"result", "finished"},
                               {"input", clean},
@@ -151,7 +151,7 @@ TEST_F(Conversion, ErrorLogGoesBesideTheOutputByDefault) {
     ProgramRun run;
     run.args = {"GAMES_V3.LOG", "out/hh.txt"};
     run.workingFolder = temp.path().string();
-    log(handLine(1) + BadLines);
+    log(goodHands(1, 1) + BadLines);
     const ProgramResult result = runProgram(run);
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(readFile(temp.path() / "out" / "errorLog.txt"), BadLog);
@@ -161,7 +161,7 @@ TEST_F(Conversion, ErrorLogGoesBesideTheOutputByDefault) {
 TEST_F(Conversion, ErrorLogWhereAsked) {
     writeFile(temp.path() / "skipped.txt", "an earlier run's log, longer than this run's\n");
     const ProgramResult result = runProgram(
-        {"--error-log", temp.file("skipped.txt"), log(handLine(1) + BadLines), temp.file("hh.txt")});
+        {"--error-log", temp.file("skipped.txt"), log(goodHands(1, 1) + BadLines), temp.file("hh.txt")});
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(readFile(temp.path() / "skipped.txt"), BadLog);
     EXPECT_FALSE(fs::exists(temp.file("errorLog.txt")));
@@ -171,7 +171,7 @@ TEST_F(Conversion, ErrorLogWhereAsked) {
 
 TEST_F(Conversion, EarlierErrorLogStaysWhenNothingWasSkipped) {
     writeFile(temp.path() / "errorLog.txt", "from an earlier run\n");
-    const ProgramResult result = runProgram({log(handLine(1)), temp.file("hh.txt")});
+    const ProgramResult result = runProgram({log(goodHands(1, 1)), temp.file("hh.txt")});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.out, "1 hand was converted successfully.\n");
     EXPECT_EQ(readFile(temp.path() / "errorLog.txt"), "from an earlier run\n");
@@ -180,7 +180,7 @@ TEST_F(Conversion, EarlierErrorLogStaysWhenNothingWasSkipped) {
 TEST_F(Conversion, ErrorLogThatCannotBeWrittenFailsTheRun) {
     const std::string errorLog = temp.file("no/such/folder/errorLog.txt");
     const ProgramResult result =
-        runProgram({"--error-log", errorLog, log(handLine(1) + BadLines), temp.file("hh.txt")});
+        runProgram({"--error-log", errorLog, log(goodHands(1, 1) + BadLines), temp.file("hh.txt")});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_NE(result.err.find("could not write the error log '" + errorLog + "'"), std::string::npos)
         << result.err;
@@ -189,11 +189,11 @@ TEST_F(Conversion, ErrorLogThatCannotBeWrittenFailsTheRun) {
 }
 
 TEST_F(Conversion, StrictFailsOnlyWhenHandsWereSkipped) {
-    EXPECT_EQ(runProgram({"--strict", log(handLine(1) + BadLines), temp.file("a.txt")}).exitCode, 3);
-    EXPECT_EQ(runProgram({"--strict", "--json", log(handLine(1) + BadLines), temp.file("b.txt")}).exitCode,
-              3);
-    EXPECT_EQ(runProgram({"--strict", log(handLine(1)), temp.file("c.txt")}).exitCode, 0);
-    EXPECT_EQ(runProgram({log(handLine(1) + BadLines), temp.file("d.txt")}).exitCode, 0);
+    EXPECT_EQ(runProgram({"--strict", log(goodHands(1, 1) + BadLines), temp.file("a.txt")}).exitCode, 3);
+    EXPECT_EQ(
+        runProgram({"--strict", "--json", log(goodHands(1, 1) + BadLines), temp.file("b.txt")}).exitCode, 3);
+    EXPECT_EQ(runProgram({"--strict", log(goodHands(1, 1)), temp.file("c.txt")}).exitCode, 0);
+    EXPECT_EQ(runProgram({log(goodHands(1, 1) + BadLines), temp.file("d.txt")}).exitCode, 0);
 }
 
 struct FailureCase {
@@ -207,7 +207,7 @@ struct FailureCase {
 class Failure : public Conversion, public ::testing::WithParamInterface<FailureCase> {
 protected:
     void SetUp() override {
-        log(handLine(1), "good.log");
+        log(goodHands(1, 1), "good.log");
         log("", "empty.log");
         log("a file, not a folder", "plain");
         fs::create_directory(temp.path() / "folder.log");
@@ -228,16 +228,15 @@ TEST_P(Failure, PrintsTheLibrarysMessage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, Failure,
-    ::testing::Values(
-        FailureCase("MissingInput", "missing.log", "hh.txt", "File \"%s\" could not be found."),
-        FailureCase("InputIsAFolder", "folder.log", "hh.txt", "File \"%s\" could not be found."),
-        FailureCase("EmptyInput", "empty.log", "hh.txt", "File \"%s\" doesn't contain any hand histories."),
-        FailureCase("OutputFolderMissing", "good.log", "none/hh.txt",
-                    "Couldn't create hand history file \"%s\"."),
-        FailureCase("OutputBelowAFile", "good.log", "plain/hh.txt",
-                    "Couldn't create hand history file \"%s\"."),
-        FailureCase("OutputIsAFolder", "good.log", "folder.log",
-                    "Couldn't create hand history file \"%s\".")),
+    ::testing::Values(FailureCase("MissingInput", "missing.log", "hh.txt", "File \"%s\" could not be found."),
+                      FailureCase("EmptyInput", "empty.log", "hh.txt",
+                                  "File \"%s\" doesn't contain any hand histories."),
+                      FailureCase("OutputFolderMissing", "good.log", "none/hh.txt",
+                                  "Couldn't create hand history file \"%s\"."),
+                      FailureCase("OutputBelowAFile", "good.log", "plain/hh.txt",
+                                  "Couldn't create hand history file \"%s\"."),
+                      FailureCase("OutputIsAFolder", "good.log", "folder.log",
+                                  "Couldn't create hand history file \"%s\".")),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
 
 struct OverwriteCase {
@@ -252,7 +251,7 @@ class Overwrite : public Conversion, public ::testing::WithParamInterface<Overwr
 // A run never writes over its own log, nor its error log over a history: a usage error, and the log
 // stays as it was.
 TEST_P(Overwrite, IsRefusedBeforeAnythingIsWritten) {
-    const std::string text = handLines(1, 4);
+    const std::string text = goodHands(1, 4);
     log(text);
     log(text, "hh2.txt");
     log(text, "errorLog.txt");
@@ -289,10 +288,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Conversion, SplitNamesThatOnlyLookAlikeAreNoConflict) {
     // hh02.txt and hh2.txt.bak are never written by a split of hh.txt.
     const ProgramResult first =
-        runProgram({"--files", "2", log(handLines(1, 2), "hh02.txt"), temp.file("hh.txt")});
+        runProgram({"--files", "2", log(goodHands(1, 2), "hh02.txt"), temp.file("hh.txt")});
     EXPECT_EQ(first.exitCode, 0) << first.err;
     const ProgramResult second =
-        runProgram({"--files", "2", log(handLines(1, 2), "hh2.txt.bak"), temp.file("hh.txt")});
+        runProgram({"--files", "2", log(goodHands(1, 2), "hh2.txt.bak"), temp.file("hh.txt")});
     EXPECT_EQ(second.exitCode, 0) << second.err;
 }
 

@@ -25,7 +25,7 @@ protected:
     // A log of `hands` hands at a path below the user's folder of the prefix.
     void place(const std::string& path, int hands = 1) {
         fs::create_directories((user / path).parent_path());
-        writeFile(user / path, handLines(1, hands));
+        writeFile(user / path, goodHands(1, hands));
     }
     void folder(const std::string& path) { fs::create_directories(user / path); }
 
@@ -146,7 +146,7 @@ TEST_F(Discovery, PrefixDefaultsToDotWineInTheHomeFolder) {
     const fs::path log =
         home / ".wine/drive_c/users" / loginName() / "AppData/Roaming/Velmora/logs/GAMES_V3.LOG";
     fs::create_directories(log.parent_path());
-    writeFile(log, handLines(1, 2));
+    writeFile(log, goodHands(1, 2));
     ProgramRun run;
     run.args = {temp.file("hh.txt")};
     run.environment["WINEPREFIX"] = std::nullopt;

@@ -28,7 +28,7 @@ TEST(Interrupt, CtrlCWhileSavingClosesTheFileAndReportsWhatWasDone) {
     TempDir temp;
     const std::string log = temp.file("GAMES_V3.LOG");
     const std::string out = temp.file("hh.txt");
-    writeFile(log, handLines(1, BigLogHands));
+    writeFile(log, goodHands(1, BigLogHands));
 
     ProgramRun run;
     run.args = {log, out};
@@ -53,7 +53,7 @@ TEST(Interrupt, CtrlCWhileSavingClosesTheFileAndReportsWhatWasDone) {
 
 class Progress : public ::testing::Test {
 protected:
-    void SetUp() override { writeFile(log, handLines(1, BigLogHands / 10)); }
+    void SetUp() override { writeFile(log, goodHands(1, BigLogHands / 10)); }
     TempDir temp;
     const std::string log = temp.file("GAMES_V3.LOG");
     const std::string out = temp.file("hh.txt");

@@ -15,7 +15,7 @@ using noxi::test::writeFile;
 
 class Options : public ::testing::Test {
 protected:
-    void SetUp() override { writeFile(log, handLines(1, 3)); }
+    void SetUp() override { writeFile(log, goodHands(1, 3)); }
     ProgramResult convert(std::vector<std::string> options) {
         options.push_back(log);
         options.push_back(out);
@@ -151,7 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
 // Hand numbers are compared as unsigned 32-bit numbers: a negative number names the hands the log numbers
 // negatively, which sort after all others.
 TEST_F(Options, NegativeHandNumbersSelectNegativelyNumberedHands) {
-    writeFile(log, handLines(1, 2) + handLine(-7) + handLine(-3));
+    writeFile(log, goodHands(1, 2) + goodHands(-7, -7) + goodHands(-3, -3));
     const ProgramResult result = convert({"--between", "-7", "-4"});
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.out, "1 hand was converted successfully.\n");

