@@ -1,9 +1,9 @@
 // Small tables for the betting tests: a hand record filled the way the log parser fills it, and the decoded
-// actions in a form that prints readably when a comparison fails.
+// actions and pots written as short texts that print readably when a comparison fails.
 #pragma once
 
+#include <charconv>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -39,45 +39,34 @@ inline void fill(HandRecord& hand, const Table& table, const std::string& sequen
     }
 }
 
-struct Step {
-    int type;
-    int seat;
-    double amount = 0;
-    bool operator==(const Step&) const = default;
-    friend std::ostream& operator<<(std::ostream& out, const Step& s) {
-        return out << "{type " << s.type << ", seat " << s.seat << ", " << s.amount << "}";
-    }
-};
-
-inline std::vector<Step> stepsOf(const HandRecord& hand) {
-    std::vector<Step> steps;
-    for (const Action& a : hand.actions)
-        steps.push_back({a.type, a.seat, a.amount});
-    return steps;
+// The shortest text that reads back as exactly this amount.
+inline std::string exact(double amount) {
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, amount).ptr);
 }
 
-struct PotView {
-    double total;
-    std::vector<int> eligible;
-    bool operator==(const PotView&) const = default;
-    friend std::ostream& operator<<(std::ostream& out, const PotView& p) {
-        out << "{" << p.total << ":";
-        for (int seat : p.eligible)
-            out << " " << seat;
-        return out << "}";
+// The actions as "s1=1 B2=2 c0=2 f1 flop2 ... show2": the SEQ letter of the type (s, B, D dead post, k, b, c,
+// r, f, A all-in) or the street's name, the seat, and "=amount" when the amount is not zero.
+inline std::string actionsOf(const HandRecord& hand) {
+    static const char* const Names[] = {"s", "B",    "D",    "k",    "b",     "c",    "r",     "f",
+                                        "A", "pre?", "flop", "turn", "river", "show", "clamp?"};
+    std::string text;
+    for (const Action& a : hand.actions) {
+        text += (text.empty() ? "" : " ") + std::string(Names[a.type]) + std::to_string(a.seat);
+        if (a.amount != 0) text += "=" + exact(a.amount);
     }
-};
+    return text;
+}
 
-// Largest total first, as the map keeps them.
-inline std::vector<PotView> potsOf(const HandRecord& hand) {
-    std::vector<PotView> pots;
+// The pots, largest total first as the map keeps them: "150: 0 2, 30: 0 1 2".
+inline std::string potsOf(const HandRecord& hand) {
+    std::string text;
     for (const auto& [total, pot] : hand.pots) {
-        PotView view{total, {}};
+        text += (text.empty() ? "" : ", ") + exact(total) + ":";
         for (int i = 0; i < pot.eligibleCount; ++i)
-            view.eligible.push_back(pot.eligible[static_cast<std::size_t>(i)]);
-        pots.push_back(view);
+            text += " " + std::to_string(pot.eligible[static_cast<std::size_t>(i)]);
     }
-    return pots;
+    return text;
 }
 
 }  // namespace noxi::testing

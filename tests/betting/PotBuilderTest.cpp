@@ -12,7 +12,6 @@ namespace noxi {
 namespace {
 
 using testing::potsOf;
-using testing::PotView;
 
 // One street of a hand as the decoder hands it over: what each seat put in, who is all-in now, who can no
 // longer act. Seats not listed are empty (out, nothing in).
@@ -37,7 +36,7 @@ struct Street {
 
 // Plays the streets in turn the way the decoder does: a build at every street end, the closed street's chips
 // into the pot in seat order, and the final build over the last street.
-std::vector<PotView> play(std::vector<Street> streets) {
+std::string play(std::vector<Street> streets) {
     HandRecord hand;
     double potBefore = 0;
     for (std::size_t i = 0; i < streets.size(); ++i) {
@@ -52,46 +51,41 @@ std::vector<PotView> play(std::vector<Street> streets) {
 }
 
 TEST(BuildPots, NobodyAllInMakesOneMainPotAtTheEnd) {
-    const std::vector<PotView> pots =
-        play({Street({{1, 10}, {2, 10}, {5, 10}}), Street({{1, 0}, {2, 0}, {5, 0}}),
-              Street({{1, 0}, {2, 0}, {5, 0}}), Street({{1, 0}, {2, 0}, {5, 0}})});
-    EXPECT_EQ(pots, (std::vector<PotView>{{30, {1, 2, 5}}}));
+    const std::string pots = play({Street({{1, 10}, {2, 10}, {5, 10}}), Street({{1, 0}, {2, 0}, {5, 0}}),
+                                   Street({{1, 0}, {2, 0}, {5, 0}}), Street({{1, 0}, {2, 0}, {5, 0}})});
+    EXPECT_EQ(pots, "30: 1 2 5");
 }
 
 // Seat 1 is all-in for 10 preflop; seats 2 and 5 put in 50 and then 20 on the flop. The side pot pays 120.
 TEST(BuildPots, SidePotOverAnEarlierAllIn) {
-    const std::vector<PotView> pots =
-        play({Street({{1, 10}, {2, 50}, {5, 50}}, {1}), Street({{2, 20}, {5, 20}}), Street({{2, 0}, {5, 0}}),
-              Street({{2, 0}, {5, 0}})});
-    EXPECT_EQ(pots, (std::vector<PotView>{{150, {2, 5}}, {30, {1, 2, 5}}}));
+    const std::string pots = play({Street({{1, 10}, {2, 50}, {5, 50}}, {1}), Street({{2, 20}, {5, 20}}),
+                                   Street({{2, 0}, {5, 0}}), Street({{2, 0}, {5, 0}})});
+    EXPECT_EQ(pots, "150: 2 5, 30: 1 2 5");
 }
 
 TEST(BuildPots, AllInsOfDifferentSizesOpenALevelEach) {
-    const std::vector<PotView> pots = play({Street({{1, 10}, {2, 30}, {3, 60}, {4, 60}}, {1, 2})});
-    EXPECT_EQ(pots, (std::vector<PotView>{{160, {3, 4}}, {100, {2, 3, 4}}, {40, {1, 2, 3, 4}}}));
+    const std::string pots = play({Street({{1, 10}, {2, 30}, {3, 60}, {4, 60}}, {1, 2})});
+    EXPECT_EQ(pots, "160: 3 4, 100: 2 3 4, 40: 1 2 3 4");
 }
 
 TEST(BuildPots, EqualLevelsMakeOnePot) {
     // Two all-ins of the same size in one street.
     EXPECT_EQ(play({Street({{1, 20}, {2, 20}, {3, 50}, {4, 50}}, {1, 2}), Street({{3, 0}, {4, 0}})}),
-              (std::vector<PotView>{{140, {3, 4}}, {80, {1, 2, 3, 4}}}));
+              "140: 3 4, 80: 1 2 3 4");
     // An all-in matched by the only player still in, in the same street and after later streets.
-    EXPECT_EQ(play({Street({{1, 20}, {2, 20}}, {1})}), (std::vector<PotView>{{40, {1, 2}}}));
-    EXPECT_EQ(play({Street({{1, 20}, {2, 20}}, {1}), Street({{2, 0}}), Street({{2, 0}})}),
-              (std::vector<PotView>{{40, {1, 2}}}));
+    EXPECT_EQ(play({Street({{1, 20}, {2, 20}}, {1})}), "40: 1 2");
+    EXPECT_EQ(play({Street({{1, 20}, {2, 20}}, {1}), Street({{2, 0}}), Street({{2, 0}})}), "40: 1 2");
 }
 
 // Nobody called the flop bet of 6: the bettor's level holds the whole bet, so the bettor wins it back.
 TEST(BuildPots, UncalledBetStaysInThePot) {
-    EXPECT_EQ(play({Street({{0, 2}, {1, 2}}), Street({{0, 6}, {1, 0}}, {}, {1})}),
-              (std::vector<PotView>{{10, {0}}}));
+    EXPECT_EQ(play({Street({{0, 2}, {1, 2}}), Street({{0, 6}, {1, 0}}, {}, {1})}), "10: 0");
 }
 
 TEST(BuildPots, FoldedChipsCountInEveryLevelButNeverWin) {
-    EXPECT_EQ(play({Street({{1, 10}, {2, 10}, {3, 5}}, {}, {3})}), (std::vector<PotView>{{25, {1, 2}}}));
+    EXPECT_EQ(play({Street({{1, 10}, {2, 10}, {3, 5}}, {}, {3})}), "25: 1 2");
     // The folded seat put in more than the all-in seat: its chips fill both levels.
-    EXPECT_EQ(play({Street({{1, 10}, {2, 50}, {3, 40}}, {1}, {3})}),
-              (std::vector<PotView>{{100, {2}}, {30, {1, 2}}}));
+    EXPECT_EQ(play({Street({{1, 10}, {2, 50}, {3, 40}}, {1}, {3})}), "100: 2, 30: 1 2");
 }
 
 // Keys are compared exactly: the level is the closed streets first, then seat by seat.

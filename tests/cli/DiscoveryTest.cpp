@@ -25,7 +25,7 @@ protected:
     // A log of `hands` hands at a path below the user's folder of the prefix.
     void place(const std::string& path, int hands = 1) {
         fs::create_directories((user / path).parent_path());
-        writeFile(user / path, handLines(1, hands));
+        writeFile(user / path, goodHands(1, hands));
     }
     void folder(const std::string& path) { fs::create_directories(user / path); }
 
@@ -47,7 +47,7 @@ struct FoundCase {
     const char* name;
     std::vector<std::string> logs;  // paths below the user's folder, with 1, 2, ... hands in this order
     std::vector<std::string> folders;
-    std::string chosen;
+    std::size_t chosen;  // the log taken, which holds chosen + 1 hands
     friend void PrintTo(const FoundCase& c, std::ostream* out) { *out << c.name; }
 };
 
@@ -61,73 +61,40 @@ TEST_P(Found, TakesTheFirstLogInTheDesktopProgramsOrderAndSaysWhich) {
         folder(path);
     const ProgramResult result = convert();
     EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(result.err, "vlconvert: reading " + (user / c.chosen).string() + "\n");
-    const auto position = std::find(c.logs.begin(), c.logs.end(), c.chosen) - c.logs.begin();
-    const int hands = static_cast<int>(position) + 1;
-    EXPECT_EQ(result.out, hands == 1 ? std::string("1 hand was converted successfully.\n")
-                                     : std::to_string(hands) + " hands were converted successfully.\n");
+    EXPECT_EQ(result.err, "vlconvert: reading " + (user / c.logs[c.chosen]).string() + "\n");
+    EXPECT_EQ(result.out, handsSummary(c.chosen + 1));
 }
 
 const std::string Roaming = "AppData/Roaming/";
 
+// The log in the logs folder of a folder of the roaming application data.
+std::string logIn(const std::string& folder) {
+    return Roaming + folder + "/logs/GAMES_V3.LOG";
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, Found,
     ::testing::Values(
-        FoundCase{"Pro2BeforePro",
-                  {Roaming + "VelmoraPro/logs/GAMES_V3.LOG", Roaming + "VelmoraPro2/logs/GAMES_V3.LOG"},
-                  {},
-                  Roaming + "VelmoraPro2/logs/GAMES_V3.LOG"},
-        FoundCase{"ProBeforePlain",
-                  {Roaming + "Velmora/logs/GAMES_V3.LOG", Roaming + "VelmoraPro/logs/GAMES_V3.LOG"},
-                  {},
-                  Roaming + "VelmoraPro/logs/GAMES_V3.LOG"},
-        FoundCase{"PlainBeforeDemos",
-                  {Roaming + "VelmoraProDemo/logs/GAMES_V3.LOG", Roaming + "Velmora/logs/GAMES_V3.LOG"},
-                  {},
-                  Roaming + "Velmora/logs/GAMES_V3.LOG"},
-        FoundCase{
-            "Pro2DemoBeforeProDemo",
-            {Roaming + "VelmoraProDemo/logs/GAMES_V3.LOG", Roaming + "VelmoraPro2Demo/logs/GAMES_V3.LOG"},
-            {},
-            Roaming + "VelmoraPro2Demo/logs/GAMES_V3.LOG"},
-        FoundCase{"TypographicApostrophe",
-                  {Roaming + "Noxi\xE2\x80\x99sVelmora/logs/GAMES_V3.LOG"},
-                  {},
-                  Roaming + "Noxi\xE2\x80\x99sVelmora/logs/GAMES_V3.LOG"},
-        FoundCase{"AnyFolderNamedVelmora",
-                  {Roaming + "My velmora Tables/logs/GAMES_V3.LOG"},
-                  {},
-                  Roaming + "My velmora Tables/logs/GAMES_V3.LOG"},
-        FoundCase{"NamedFoldersInNameOrder",
-                  {Roaming + "Velmora-B/logs/GAMES_V3.LOG", Roaming + "Velmora-A/logs/GAMES_V3.LOG"},
-                  {},
-                  Roaming + "Velmora-A/logs/GAMES_V3.LOG"},
-        FoundCase{"ProductFoldersBeforeNamedOnes",
-                  {Roaming + "Old Velmora/logs/GAMES_V3.LOG", Roaming + "VelmoraProDemo/logs/GAMES_V3.LOG"},
-                  {},
-                  Roaming + "VelmoraProDemo/logs/GAMES_V3.LOG"},
+        FoundCase("Pro2BeforePro", {logIn("VelmoraPro"), logIn("VelmoraPro2")}, {}, 1),
+        FoundCase("ProBeforePlain", {logIn("Velmora"), logIn("VelmoraPro")}, {}, 1),
+        FoundCase("PlainBeforeDemos", {logIn("VelmoraProDemo"), logIn("Velmora")}, {}, 1),
+        FoundCase("Pro2DemoBeforeProDemo", {logIn("VelmoraProDemo"), logIn("VelmoraPro2Demo")}, {}, 1),
+        FoundCase("TypographicApostrophe", {logIn("Noxi\xE2\x80\x99sVelmora")}, {}, 0),
+        FoundCase("AnyFolderNamedVelmora", {logIn("My velmora Tables")}, {}, 0),
+        FoundCase("NamedFoldersInNameOrder", {logIn("Velmora-B"), logIn("Velmora-A")}, {}, 1),
+        FoundCase("ProductFoldersBeforeNamedOnes", {logIn("Old Velmora"), logIn("VelmoraProDemo")}, {}, 1),
         // Wine matches names without regard to case, so its folders may be written in any case.
-        FoundCase{"AnyCase",
-                  {"appdata/roaming/velmorapro/LOGS/games_v3.log"},
-                  {},
-                  "appdata/roaming/velmorapro/LOGS/games_v3.log"},
-        FoundCase{"OlderApplicationData",
-                  {"Application Data/Velmora/logs/GAMES_V3.LOG"},
-                  {},
-                  "Application Data/Velmora/logs/GAMES_V3.LOG"},
-        FoundCase{"RoamingBeforeApplicationData",
-                  {"Application Data/VelmoraPro2/logs/GAMES_V3.LOG", Roaming + "Velmora/logs/GAMES_V3.LOG"},
-                  {},
-                  Roaming + "Velmora/logs/GAMES_V3.LOG"},
+        FoundCase("AnyCase", {"appdata/roaming/velmorapro/LOGS/games_v3.log"}, {}, 0),
+        FoundCase("OlderApplicationData", {"Application Data/Velmora/logs/GAMES_V3.LOG"}, {}, 0),
+        FoundCase("RoamingBeforeApplicationData",
+                  {"Application Data/VelmoraPro2/logs/GAMES_V3.LOG", logIn("Velmora")}, {}, 1),
         // A logs folder without the log, or with a folder of that name, does not end the search.
-        FoundCase{"LogsFolderWithoutTheLogPassedOver",
-                  {Roaming + "Velmora/logs/GAMES_V3.LOG"},
-                  {Roaming + "VelmoraPro/logs", Roaming + "VelmoraPro2/logs/GAMES_V3.LOG"},
-                  Roaming + "Velmora/logs/GAMES_V3.LOG"}),
+        FoundCase("LogsFolderWithoutTheLogPassedOver", {logIn("Velmora")},
+                  {Roaming + "VelmoraPro/logs", logIn("VelmoraPro2")}, 0)),
     [](const ::testing::TestParamInfo<FoundCase>& info) { return std::string(info.param.name); });
 
 TEST_F(Discovery, FilesNamedVelmoraArePassedOver) {
-    place(Roaming + "Velmora Backup/logs/GAMES_V3.LOG");
+    place(logIn("Velmora Backup"));
     writeFile(user / "AppData/Roaming/A velmora note.txt", "not a folder");
     const ProgramResult result = convert();
     EXPECT_EQ(result.exitCode, 0) << result.err;
@@ -164,7 +131,7 @@ TEST_F(Discovery, PrefixDefaultsToDotWineInTheHomeFolder) {
     const fs::path log =
         home / ".wine/drive_c/users" / loginName() / "AppData/Roaming/Velmora/logs/GAMES_V3.LOG";
     fs::create_directories(log.parent_path());
-    writeFile(log, handLines(1, 2));
+    writeFile(log, goodHands(1, 2));
     ProgramRun run;
     run.args = {temp.file("hh.txt")};
     run.environment["WINEPREFIX"] = std::nullopt;
@@ -176,7 +143,7 @@ TEST_F(Discovery, PrefixDefaultsToDotWineInTheHomeFolder) {
 }
 
 TEST_F(Discovery, QuietJsonRunNamesTheLogInTheSummaryOnly) {
-    place(Roaming + "Velmora/logs/GAMES_V3.LOG", 3);
+    place(logIn("Velmora"), 3);
     const ProgramResult result = convert({"--quiet", "--json", "--last", "2"});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.err, "");

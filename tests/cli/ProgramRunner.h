@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "frame/LogFixtures.h"
+
 extern char** environ;
 
 namespace vlconvert::test {
@@ -173,19 +175,8 @@ inline ProgramResult runProgram(std::vector<std::string> args) {
 
 namespace vlconvert::test {
 
-// A good heads-up hand: the button folds to the big blind.
-inline std::string handLine(long long id) {
-    return "ID=" + std::to_string(id) +
-           ";GAME=Texas Hold'em;TABLE=T;TIME=1168889400000;BTN=0;NP=2;SB=1;BB=2;PN0=a;PB0=10;PN1=b;PB1=10;"
-           "BOARD=??????????;SEQ=sBf;\r\n";
-}
-
-inline std::string handLines(long long from, long long to) {
-    std::string text;
-    for (long long id = from; id <= to; ++id)
-        text += handLine(id);
-    return text;
-}
+// Logs of good heads-up hands numbered from..to.
+using noxi::test::goodHands;
 
 // The lines of a text, without their line feeds.
 inline std::vector<std::string> linesOf(const std::string& text) {
@@ -198,6 +189,21 @@ inline std::vector<std::string> linesOf(const std::string& text) {
         start = end + 1;
     }
     return lines;
+}
+
+// The hands written to a history.
+inline std::size_t handsIn(const std::string& history) {
+    std::size_t count = 0;
+    for (std::size_t at = history.find("#Game No : "); at != std::string::npos;
+         at = history.find("#Game No : ", at + 1))
+        ++count;
+    return count;
+}
+
+// The summary's line of the hands converted.
+inline std::string handsSummary(std::size_t hands) {
+    return hands == 1 ? std::string("1 hand was converted successfully.\n")
+                      : std::to_string(hands) + " hands were converted successfully.\n";
 }
 
 inline constexpr const char* UsageLine = "Usage: vlconvert [OPTION]... [INPUT] OUTPUT";

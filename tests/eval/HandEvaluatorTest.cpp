@@ -125,15 +125,13 @@ TEST(HandEvaluator, CompareUsesCategoryThenFiveEntries) {
         const char* a;
         const char* b;
         int expected;
-    } cases[] = {
-        {"Th Jh Qh Kh Ah", "9s Ts Js Qs Ks", 1},
-        {"Ah 2d 3c 4s 5h", "2h 3d 4c 5s 6h", -1},
-        // Flushes equal in their five highest cards tie, whatever the sixth.
-        {"2c 5c 7c 9c Jc Kc", "3c 5c 7c 9c Jc Kc", 0},
-        {"Kh Kd Ac 5s 3h", "Ks Kc Qc 5d 3d", 1},
-        {"Kh Kd Qh Qd Jh Jd 2c", "Ks Kc Qs Qc Js 2d 3d", 0},
-        {"2h 3d 5c 7s 9h", "", 1},
-    };
+    } cases[] = {{"Th Jh Qh Kh Ah", "9s Ts Js Qs Ks", 1},
+                 {"Ah 2d 3c 4s 5h", "2h 3d 4c 5s 6h", -1},
+                 // Flushes equal in their five highest cards tie, whatever the sixth.
+                 {"2c 5c 7c 9c Jc Kc", "3c 5c 7c 9c Jc Kc", 0},
+                 {"Kh Kd Ac 5s 3h", "Ks Kc Qc 5d 3d", 1},
+                 {"Kh Kd Qh Qd Jh Jd 2c", "Ks Kc Qs Qc Js 2d 3d", 0},
+                 {"2h 3d 5c 7s 9h", "", 1}};
     for (const auto& c : cases) {
         HandEvaluator a = handOf(c.a);
         HandEvaluator b = handOf(c.b);
@@ -151,12 +149,10 @@ TEST(HandEvaluator, KickerRankAndIndex) {
         const char* rival;
         int rank;
         int index;
-    } cases[] = {
-        {"Kh Kd Ac 5s 3h", "Ks Kc Qc 5d 3d", 12, 1},  {"Kh Kd Ac 5s 3h", "Qs Qc Ad 5d 3d", -1, -1},
-        {"Kh Kd Ac 5s 3h", "Ks Kc Ad 5d 2d", 1, 3},   {"Ah Ad 8c 8s Kh", "As Ac 8h 8d Qh", 11, 2},
-        {"Ah 9d 7c 5s 3h", "Kh Qd 7s 5d 3d", 12, 0},  {"Ah 9d 7c 5s 3h", "As 9c 7h 5d 3d", -1, -1},
-        {"9h 9d 9c 5h 5d", "9s 9d 9c 4h 4d", -1, -1}, {"Kh Kd Ac 5s 3h", "Ah 9d 7c 5s 3h", -1, -1},
-    };
+    } cases[] = {{"Kh Kd Ac 5s 3h", "Ks Kc Qc 5d 3d", 12, 1},  {"Kh Kd Ac 5s 3h", "Qs Qc Ad 5d 3d", -1, -1},
+                 {"Kh Kd Ac 5s 3h", "Ks Kc Ad 5d 2d", 1, 3},   {"Ah Ad 8c 8s Kh", "As Ac 8h 8d Qh", 11, 2},
+                 {"Ah 9d 7c 5s 3h", "Kh Qd 7s 5d 3d", 12, 0},  {"Ah 9d 7c 5s 3h", "As 9c 7h 5d 3d", -1, -1},
+                 {"9h 9d 9c 5h 5d", "9s 9d 9c 4h 4d", -1, -1}, {"Kh Kd Ac 5s 3h", "Ah 9d 7c 5s 3h", -1, -1}};
     for (const auto& c : cases) {
         HandEvaluator a = handOf(c.hand);
         HandEvaluator b = handOf(c.rival);

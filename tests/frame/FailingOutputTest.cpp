@@ -48,13 +48,10 @@ protected:
         writeFile(temp.path() / "GAMES_V3.LOG", goodHands(1, 40));
     }
 
-    int run(const std::string& out, std::size_t blockSize, Reports* reports = nullptr) {
-        LibraryState& state = libraryState();
-        DriverSettings settings;
-        settings.pauses = false;
-        settings.writeBlockSize = blockSize;
-        return convertHands(in().c_str(), out.c_str(), reports != nullptr ? &Reports::callback : nullptr,
-                            reports, state.options, state.results, settings);
+    int run(const std::string& out, std::size_t blockSize, Reports* reports = nullptr,
+            bool writeAhead = true) {
+        return convert(in(), out, reports != nullptr ? &Reports::callback : nullptr, reports,
+                       {.writeBlockSize = blockSize, .writeAhead = writeAhead});
     }
 
     std::string in() const { return temp.file("GAMES_V3.LOG"); }
@@ -66,12 +63,14 @@ protected:
 TEST_F(FailingOutput, AFullDiskClaimsNoHand) {
     if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
     SetFileSplit(SingleFile, 0);
-    for (std::size_t blockSize : {std::size_t{1}, std::size_t{700}, std::size_t{1} << 20}) {
-        SCOPED_TRACE(blockSize);
-        EXPECT_EQ(run("/dev/full", blockSize), -1);
-        EXPECT_EQ(std::string(GetErrorLog()), "ERROR: Couldn't write hand history file \"/dev/full\".\n");
-        EXPECT_EQ(GetTotalHands(), 0u);
-        EXPECT_EQ(GetNumFiles(), 1u);
+    for (bool writeAhead : {false, true}) {
+        for (std::size_t blockSize : {std::size_t{1}, std::size_t{700}, std::size_t{1} << 20}) {
+            SCOPED_TRACE(::testing::Message() << blockSize << (writeAhead ? " written ahead" : ""));
+            EXPECT_EQ(run("/dev/full", blockSize, nullptr, writeAhead), -1);
+            EXPECT_EQ(std::string(GetErrorLog()), "ERROR: Couldn't write hand history file \"/dev/full\".\n");
+            EXPECT_EQ(GetTotalHands(), 0u);
+            EXPECT_EQ(GetNumFiles(), 1u);
+        }
     }
 
     // A stop asked while the disk is full still tells of the failure, through the callback.
@@ -243,12 +242,7 @@ TEST_F(FailingOutput, TheLogItselfIsNeverReplaced) {
     writeFile(second, log);
     SetFileSplit(SplitByHandsPerFile, 30);
     const std::string out = temp.file("hh.txt");
-    LibraryState& state = libraryState();
-    DriverSettings settings;
-    settings.pauses = false;
-    EXPECT_EQ(
-        convertHands(second.c_str(), out.c_str(), nullptr, nullptr, state.options, state.results, settings),
-        -1);
+    EXPECT_EQ(convert(second, out), -1);
     EXPECT_EQ(std::string(GetErrorLog()), "ERROR: Couldn't create hand history file \"" + out + "\".\n");
     EXPECT_EQ(readFile(second), log);
     EXPECT_EQ(GetTotalHands(), 30u);

@@ -239,100 +239,71 @@ TEST_F(HostileLog, DuplicateHandNumbers) {
     EXPECT_EQ(convertLog(once + once + once), idRange(1, 5));
     EXPECT_EQ(GetNumBadHands(), 0u);
     EXPECT_EQ(errorLog(), "");
-
-    // A bad record does not take the number: the good copy after it is written.
-    const std::string bad = handWith(7, {{"SEQ", "SEQ=sBx"}});
-    std::string copies;
-    for (int i = 0; i < 1000; ++i)
-        copies += goodHand(8) + "\n";
-    EXPECT_EQ(convertLog(bad + "\n" + goodHand(7) + "\n" + copies), (std::vector<long long>{7, 8}));
-    EXPECT_EQ(errorLog(), "ERROR on Line 1: ERROR: Unknown letter in SEQ.\n");
-
-    // Numbers are unsigned 32-bit: -1 is the largest; beyond 32 bits a number is refused.
-    EXPECT_EQ(convertLog(goodHand(-1) + "\n" + goodHand(4294967295LL) + "\n" + goodHand(4294967296LL) + "\n" +
-                         goodHand(0)),
-              (std::vector<long long>{0, -1}));
-    EXPECT_EQ(errorLog(),
-              "ERROR on Line 2, Chunk 1: ID must be a number.\n"
-              "ERROR on Line 3, Chunk 1: ID must be a number.\n");
+    // A bad record does not take the number: EveryMessageCostsOnlyItsRecord.
 }
 
-struct Damage {
-    const char* name;
-    std::string record;
-    std::string message;  // the error text, as the error log shows it after "ERROR on Line N"
-};
-
-// Every message a record of the log can earn, each from a record that is good but for one chunk.
-// ("Chunk %i: Bad chunk." and "Unable to process hand." need a null or empty chunk, which no log can give.)
-std::vector<Damage> damages() {
-    const std::string longName = "PN0=" + std::string(252, 'n');
+// Every message a record of the log can earn, each from a record numbered `id` that is good but for one
+// chunk, as the error log shows it after "ERROR on Line N". ("Chunk %i: Bad chunk." and "Unable to process
+// hand." need a null or empty chunk, which no log can give.)
+std::vector<std::pair<std::string, std::string>> damages(long long id) {
+    const auto with = [id](const std::string& key, const std::string& chunk) {
+        return handWith(id, {{key, chunk}});
+    };
+    const std::string good = goodHand(id);
     return {
-        {"NotAHandHistory", handWith(1, {{"PN0", longName}}), ", Chunk 9: Not a hand history."},
-        {"UnclosedLastChunk", goodHand(1).substr(0, goodHand(1).size() - 1),
-         ", Chunk 14: Not a hand history."},
-        {"NoSequence", handWith(1, {{"SEQ", ""}}), ": Hand is incomplete."},
-        {"OneSeated", handWith(1, {{"PB1", "PB1=0"}}), ": Hand is incomplete."},
-        {"NoPlayerCount", handWith(1, {{"NP", "NP=0"}}), ": Hand is incomplete."},
-        {"NoTable", handWith(1, {{"TABLE", ""}}), ": Hand is incomplete."},
-        {"EmptyChunkEndsRecord", "ID=1;;" + goodHand(1), ": Hand is incomplete."},
-        {"BigBlind", handWith(1, {{"BB", "BB=1.2.3"}}), ", Chunk 8: BB needs to be a number."},
-        {"Board", handWith(1, {{"BOARD", "BOARD=AhKdQc"}}), ", Chunk 13: Board contained an invalid card."},
-        {"ButtonText", handWith(1, {{"BTN", "BTN=x"}}), ", Chunk 5: BTN needs to be a number."},
-        {"ButtonRange", handWith(1, {{"BTN", "BTN=10"}}),
-         ", Chunk 5: BTN needs to be a number between 0 and 9."},
-        {"Game", handWith(1, {{"GAME", "GAME=Omaha"}}), ", Chunk 2: All hands must be Texas Hold'em."},
-        {"Id", handWith(1, {{"ID", "ID=12a"}}), ", Chunk 1: ID must be a number."},
-        {"PlayerCount", handWith(1, {{"NP", "NP=two"}}), ", Chunk 6: NP must be a number."},
-        {"Stack", handWith(1, {{"PB0", "PB0=ten"}}), ", Chunk 10: PB0 must be a number."},
-        {"HoleCards", handWith(1, {{"PC1", "PC1=AhXx"}}), ", Chunk 14: PC1 contained an invalid card."},
-        {"SeatKey", handWith(1, {{"PB0", "PBx=10"}}), ", Chunk 10: Unknown key \"PBx\"."},
-        {"Rake", handWith(1, {{"RAKE", "RAKE=lots"}}), ", Chunk 14: RAKE must be a number."},
-        {"SmallBlind", handWith(1, {{"SB", "SB=?"}}), ", Chunk 7: SB must be a number."},
-        {"TableName", handWith(1, {{"TABLE", "TABLE="}}), ", Chunk 3: Table needs a name."},
-        {"Time", handWith(1, {{"TIME", "TIME=soon"}}), ", Chunk 4: Time needs to be a number."},
-        {"TimeOutOfReach", handWith(1, {{"TIME", "TIME=" + std::string(40, '9')}}),
-         ", Chunk 4: Time needs to be a number."},
-        {"Tournament", handWith(1, {{"TOURNAMENT_ID", "TOURNAMENT_ID=77"}}),
-         ": Tournament hands are not supported."},
-        {"UnknownLetter", handWith(1, {{"SEQ", "SEQ=sBx"}}), ": ERROR: Unknown letter in SEQ."},
-        {"TooManyRounds", handWith(1, {{"SEQ", "SEQ=sBc////"}}), ": ERROR: Too many rounds in SEQ."},
-        {"BadDeadPost", handWith(1, {{"SEQ", "SEQ=sBD"}}), ": ERROR: Bad dead post."},
-        {"BadOopPost", handWith(1, {{"SEQ", "SEQ=sBPx"}}), ": ERROR: Bad OOP post."},
-        {"NotEnoughBets", handWith(1, {{"BETS", "BETS="}, {"SEQ", "SEQ=sBr"}}),
-         ": ERROR: Not enough bets in SEQ."},
+        {with("PN0", "PN0=" + std::string(252, 'n')), ", Chunk 9: Not a hand history."},
+        {good.substr(0, good.size() - 1), ", Chunk 14: Not a hand history."},  // the last chunk unclosed
+        {with("SEQ", ""), ": Hand is incomplete."},
+        {with("PB1", "PB1=0"), ": Hand is incomplete."},  // one seated
+        {with("NP", "NP=0"), ": Hand is incomplete."},
+        {with("TABLE", ""), ": Hand is incomplete."},
+        {"ID=" + std::to_string(id) + ";;" + good,
+         ": Hand is incomplete."},  // an empty chunk ends the record
+        {with("BB", "BB=1.2.3"), ", Chunk 8: BB needs to be a number."},
+        {with("BOARD", "BOARD=AhKdQc"), ", Chunk 13: Board contained an invalid card."},
+        {with("BTN", "BTN=x"), ", Chunk 5: BTN needs to be a number."},
+        {with("BTN", "BTN=10"), ", Chunk 5: BTN needs to be a number between 0 and 9."},
+        {with("GAME", "GAME=Omaha"), ", Chunk 2: All hands must be Texas Hold'em."},
+        {handWith(id, {{"ID", "ID=12a"}}), ", Chunk 1: ID must be a number."},
+        {with("NP", "NP=two"), ", Chunk 6: NP must be a number."},
+        {with("PB0", "PB0=ten"), ", Chunk 10: PB0 must be a number."},
+        {with("PC1", "PC1=AhXx"), ", Chunk 14: PC1 contained an invalid card."},
+        {with("PB0", "PBx=10"), ", Chunk 10: Unknown key \"PBx\"."},
+        {with("RAKE", "RAKE=lots"), ", Chunk 14: RAKE must be a number."},
+        {with("SB", "SB=?"), ", Chunk 7: SB must be a number."},
+        {with("TABLE", "TABLE="), ", Chunk 3: Table needs a name."},
+        {with("TIME", "TIME=soon"), ", Chunk 4: Time needs to be a number."},
+        {with("TIME", "TIME=" + std::string(40, '9')), ", Chunk 4: Time needs to be a number."},
+        {with("TOURNAMENT_ID", "TOURNAMENT_ID=77"), ": Tournament hands are not supported."},
+        {with("SEQ", "SEQ=sBx"), ": ERROR: Unknown letter in SEQ."},
+        {with("SEQ", "SEQ=sBc////"), ": ERROR: Too many rounds in SEQ."},
+        {with("SEQ", "SEQ=sBD"), ": ERROR: Bad dead post."},
+        {with("SEQ", "SEQ=sBPx"), ": ERROR: Bad OOP post."},
+        {handWith(id, {{"BETS", "BETS="}, {"SEQ", "SEQ=sBr"}}), ": ERROR: Not enough bets in SEQ."},
     };
 }
 
-class EveryMessage : public HostileLog, public ::testing::WithParamInterface<Damage> {};
-
-TEST_P(EveryMessage, CostsOnlyItsRecord) {
-    const Damage& damage = GetParam();
-    // The damaged record is the fourth; it carries the number of a good hand written after it.
-    const std::string log = goodHands(10, 12) + damage.record + "\r\n" + goodHands(1, 1) + goodHands(13, 14);
-    EXPECT_EQ(convertLog(log), (std::vector<long long>{1, 10, 11, 12, 13, 14}));
-    EXPECT_EQ(errorLog(), "ERROR on Line 4" + damage.message + "\n");
-    EXPECT_EQ(GetNumBadHands(), 1u);
-    EXPECT_EQ(GetTotalHands(), 6u);
-}
-
-INSTANTIATE_TEST_SUITE_P(Damages, EveryMessage, ::testing::ValuesIn(damages()),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(HostileLog, AllTheDamageInOneLog) {
-    // Every damaged record between two good hands, in one log: the lines come in record order.
-    std::string log = goodHand(1) + "\r\n";
-    std::string expected;
-    long long id = 2;
-    int line = 2;
-    for (const Damage& damage : damages()) {
-        log += damage.record + "\r\n" + goodHand(id++) + "\r\n";
-        expected += "ERROR on Line " + std::to_string(line) + damage.message + "\n";
-        line += 2;
+TEST_F(HostileLog, EveryMessageCostsOnlyItsRecord) {
+    // Each damaged record is followed by a good hand of the same number, which it must not take; the lines
+    // come in record order. A first hand numbered 0 or 1000 keeps the hands in order (written while the log
+    // is read) or not (written afterwards).
+    const std::size_t count = damages(0).size();
+    for (const long long first : {0, 1000}) {
+        SCOPED_TRACE(first);
+        std::string log = goodHand(first) + "\r\n";
+        std::string expected;
+        for (std::size_t k = 0; k < count; ++k) {
+            const auto id = static_cast<long long>(k) + 1;
+            const auto [record, message] = damages(id)[k];
+            log += record + "\r\n" + goodHand(id) + "\r\n";
+            expected += "ERROR on Line " + std::to_string(2 * k + 2) + message + "\n";
+        }
+        std::vector<long long> ids = idRange(1, static_cast<long long>(count));
+        ids.insert(first == 0 ? ids.begin() : ids.end(), first);
+        EXPECT_EQ(convertLog(log), ids);
+        EXPECT_EQ(errorLog(), expected);
+        EXPECT_EQ(GetNumBadHands(), count);
     }
-    EXPECT_EQ(convertLog(log), idRange(1, id - 1));
-    EXPECT_EQ(errorLog(), expected);
-    EXPECT_EQ(GetNumBadHands(), damages().size());
 }
 
 TEST_F(HostileLog, ForeignBytesAndUnknownKeysDoNotCostAHand) {

@@ -1,4 +1,4 @@
-// The line intake: chunk framing, the hero seat, completeness and the messages of a rejected record.
+// The line intake: chunk framing, the hero seat and the evaluation of the seats still in.
 #include "frame/Intake.h"
 
 #include <gtest/gtest.h>
@@ -64,36 +64,8 @@ TEST(ParseLine, EvaluatesTheSeatsStillIn) {
     EXPECT_EQ(hand.evaluators[1].count(), 7);
 }
 
-struct Rejected {
-    std::string line;
-    const char* message;
-};
-
-TEST(ParseLine, RejectionsCarryTheirMessage) {
-    const Rejected cases[] = {
-        {"", "No hands found."},
-        {"\r\nID=1;", "Hand is incomplete."},     // a blank first line of a file
-        {Good, "Chunk 15: Not a hand history."},  // the last chunk lacks its semicolon
-        {"ID=1;" + std::string(256, 'x') + ";", "Chunk 2: Not a hand history."},
-        {"ID=1;BB=2\rSB=1;", "Chunk 2: Not a hand history."},
-        {"ID=1;BB=x;", "Chunk 2: BB needs to be a number."},
-        {Good.substr(0, Good.find("SEQ=")), "Hand is incomplete."},  // no betting at all
-        {Good + "Q;", "ERROR: Unknown letter in SEQ."},
-        {Good + ";;SEQ=k;", ""},  // accepted: the chunks after ";;" are not read
-        {Good.substr(0, Good.find("TABLE=")) + Good.substr(Good.find("BTN=")) + ";", "Hand is incomplete."},
-        {"ID=1;TABLE=T;NP=2;SB=1;BB=2;PN0=a;PB0=10;PN1=b;PB1=0;SEQ=sBf;",
-         "Hand is incomplete."},  // one seated
-    };
-    for (const Rejected& c : cases) {
-        HandRecord hand;
-        const int consumed = parseLine(hand, c.line.c_str(), false);
-        if (*c.message == '\0') {
-            EXPECT_GT(consumed, 0) << c.line;
-        } else {
-            EXPECT_EQ(consumed, 0) << c.line;
-            EXPECT_STREQ(hand.errorText(), c.message) << c.line;
-        }
-    }
+// The messages of records a log can hold are shown in HostileLogTest; a null line has one of its own.
+TEST(ParseLine, NullLineIsUnableToProcess) {
     HandRecord hand;
     EXPECT_EQ(parseLine(hand, nullptr, false), 0);
     EXPECT_STREQ(hand.errorText(), "Unable to process hand.");

@@ -1,5 +1,5 @@
-// Logs made of small good hands, and readers of what a conversion wrote: shared by the hostile-log,
-// failing-output and huge-log tests.
+// Logs made of small good hands, and readers of what a conversion wrote: shared by the driver and vlconvert
+// tests.
 #pragma once
 
 #include <cstdint>
@@ -14,20 +14,11 @@ namespace noxi::test {
 // The chunks of a small good hand: heads-up, the big blind wins when the button folds. Chunk k of the record
 // is element k - 1.
 inline std::vector<std::string> handChunks(long long id) {
-    return {"ID=" + std::to_string(id),
-            "GAME=Texas Hold'em",
-            "TABLE=T",
-            "TIME=1168889400000",
-            "BTN=0",
-            "NP=2",
-            "SB=1",
-            "BB=2",
-            "PN0=a",
-            "PB0=10",
-            "PN1=b",
-            "PB1=10",
-            "BOARD=??????????",
-            "SEQ=sBf"};
+    std::vector<std::string> chunks = {"ID=" + std::to_string(id)};
+    for (const char* chunk : {"GAME=Texas Hold'em", "TABLE=T", "TIME=1168889400000", "BTN=0", "NP=2", "SB=1",
+                              "BB=2", "PN0=a", "PB0=10", "PN1=b", "PB1=10", "BOARD=??????????", "SEQ=sBf"})
+        chunks.push_back(chunk);
+    return chunks;
 }
 
 inline std::string joinChunks(const std::vector<std::string>& chunks) {
@@ -67,6 +58,14 @@ inline std::string goodHands(long long from, long long to, const std::string& li
     std::string text;
     for (long long id = from; id <= to; ++id)
         text += goodHand(id) + lineEnd;
+    return text;
+}
+
+// The records, one per line.
+inline std::string lines(const std::vector<std::string>& records) {
+    std::string text;
+    for (const std::string& record : records)
+        text += record + "\r\n";
     return text;
 }
 

@@ -6,7 +6,7 @@
 #include <map>
 #include <vector>
 
-#include "support/TestSupport.h"
+#include "frame/LogFixtures.h"
 
 namespace noxi::test {
 namespace {
@@ -47,14 +47,9 @@ Outcome convertOnce(const std::string& log, bool writeAhead, int stopAt, const s
     }
     Outcome run;
     Caller caller{&run.reports, stopAt};
-    LibraryState& state = libraryState();
-    DriverSettings settings;
-    settings.pauses = false;
-    settings.writeAhead = writeAhead;
-    settings.writeBlockSize = 300;  // several blocks per run
-    run.result = convertHands(in.file("GAMES_V3.LOG").c_str(), out.file("hh.txt").c_str(),
-                              stopAt >= 0 ? &Caller::callback : nullptr, &caller, state.options,
-                              state.results, settings);
+    run.result =
+        convert(in.file("GAMES_V3.LOG"), out.file("hh.txt"), stopAt >= 0 ? &Caller::callback : nullptr,
+                &caller, {.writeBlockSize = 300, .writeAhead = writeAhead});  // several blocks per run
     run.total = GetTotalHands();
     run.bad = GetNumBadHands();
     run.files = GetNumFiles();
@@ -63,13 +58,6 @@ Outcome convertOnce(const std::string& log, bool writeAhead, int stopAt, const s
         run.folder[entry.path().filename().string()] = readFile(entry.path());
     }
     return run;
-}
-
-std::string lines(const std::vector<std::string>& records) {
-    std::string text;
-    for (const std::string& record : records)
-        text += record + "\r\n";
-    return text;
 }
 
 const std::vector<std::string> InOrder = {hand(3), "junk",  hand(5),  hand(5, "Again"),
@@ -106,30 +94,6 @@ TEST(WriteAhead, SameResultsAsTheUsualWayForEveryRangeSplitAndStop) {
             }
         }
     }
-}
-
-TEST(WriteAhead, AWriteFailureIsReportedTheSameWay) {
-#ifdef _WIN32
-    GTEST_SKIP() << "no full device here";
-#else
-    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
-    resetOptions();
-    SetFileSplit(SingleFile, 0);
-    TempDir in;
-    writeFile(in.path() / "GAMES_V3.LOG", lines(InOrder));
-    for (bool writeAhead : {false, true}) {
-        LibraryState& state = libraryState();
-        DriverSettings settings;
-        settings.pauses = false;
-        settings.writeAhead = writeAhead;
-        EXPECT_EQ(convertHands(in.file("GAMES_V3.LOG").c_str(), "/dev/full", nullptr, nullptr, state.options,
-                               state.results, settings),
-                  -1);
-        EXPECT_TRUE(
-            std::string(GetErrorLog()).ends_with("ERROR: Couldn't write hand history file \"/dev/full\".\n"));
-        EXPECT_EQ(GetTotalHands(), 0u);
-    }
-#endif
 }
 
 #ifndef _WIN32

@@ -11,20 +11,18 @@ TEST(LeadingInteger, ReadsTheNumberAtTheStartOfTheText) {
     const struct {
         const char* text;
         std::int32_t value;
-    } cases[] = {
-        {"25", 25},
-        {"", 0},
-        {"abc", 0},
-        {"12abc", 12},
-        {"  7", 7},
-        {"-5", -5},
-        {"+12", 12},
-        {"0", 0},
-        {"- 3", 0},
-        {"2147483647", 2147483647},
-        {"99999999999999999999", 2147483647},
-        {"-99999999999999999999", -2147483647 - 1},
-    };
+    } cases[] = {{"25", 25},
+                 {"", 0},
+                 {"abc", 0},
+                 {"12abc", 12},
+                 {"  7", 7},
+                 {"-5", -5},
+                 {"+12", 12},
+                 {"0", 0},
+                 {"- 3", 0},
+                 {"2147483647", 2147483647},
+                 {"99999999999999999999", 2147483647},
+                 {"-99999999999999999999", -2147483647 - 1}};
     for (const auto& c : cases)
         EXPECT_EQ(leadingInteger(c.text), c.value) << '"' << c.text << '"';
     EXPECT_EQ(leadingInteger(nullptr), 0);
@@ -35,13 +33,11 @@ TEST(SplitChosenPath, NameAfterTheLastBackslashAndTheFolderBeforeIt) {
         const char* path;
         const char* folder;
         const char* file;
-    } cases[] = {
-        {"C:\\GAMES_V3.LOG", "C:\\", "GAMES_V3.LOG"},
-        {"C:\\logs\\GAMES_V3.LOG", "C:\\logs", "GAMES_V3.LOG"},
-        {"C:\\a\\b.c\\out.txt", "C:\\a\\b.c", "out.txt"},
-        {"\\out.txt", "\\", "out.txt"},
-        {"\\\\server\\share\\out.txt", "\\\\server\\share", "out.txt"},
-    };
+    } cases[] = {{"C:\\GAMES_V3.LOG", "C:\\", "GAMES_V3.LOG"},
+                 {"C:\\logs\\GAMES_V3.LOG", "C:\\logs", "GAMES_V3.LOG"},
+                 {"C:\\a\\b.c\\out.txt", "C:\\a\\b.c", "out.txt"},
+                 {"\\out.txt", "\\", "out.txt"},
+                 {"\\\\server\\share\\out.txt", "\\\\server\\share", "out.txt"}};
     for (const auto& c : cases) {
         char folder[261] = "old";
         char file[261] = "old";
@@ -93,8 +89,7 @@ TEST(SummaryText, SingularAndPluralForms) {
         {true, 0, 0, 0, "0 hands were converted successfully."},
         {false, 0, 0, 5,
          "0 files created.\n0 hands were converted successfully.\n5 hands were skipped due to errors."},
-        {false, 4, 10, 0, "4 files created.\n10 hands were converted successfully."},
-    };
+        {false, 4, 10, 0, "4 files created.\n10 hands were converted successfully."}};
     for (const auto& c : cases) {
         EXPECT_EQ(summaryText(c.singleFile, c.files, c.hands, c.skipped), c.text);
     }

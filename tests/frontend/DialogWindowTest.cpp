@@ -87,6 +87,11 @@ TEST_F(DialogWindowTest, CreateOpensRegistersAndHoldsTheMutex) {
     char caption[64] = "";
     GetWindowTextA(window.hwnd, caption, sizeof caption);
     EXPECT_STREQ(caption, "Framework Test");
+    EXPECT_FALSE(IsWindowVisible(window.hwnd));
+    window.show();
+    EXPECT_TRUE(IsWindowVisible(window.hwnd));
+    window.hide();
+    EXPECT_FALSE(IsWindowVisible(window.hwnd));
 
     const HWND handle = window.hwnd;
     window.destroy();
@@ -200,6 +205,8 @@ TEST_F(DialogWindowTest, OwnedWindowIsClosedWithItsOwner) {
     ASSERT_TRUE(open(owned, owner.hwnd));
     const HWND ownedHandle = owned.hwnd;
     owner.close();
+    EXPECT_EQ(owner.hwnd, nullptr);
+    EXPECT_TRUE(owner.closed);
     EXPECT_TRUE(owned.saw(WM_DESTROY));
     EXPECT_TRUE(owned.closed);
     EXPECT_FALSE(IsWindow(ownedHandle));
@@ -224,53 +231,6 @@ TEST_F(DialogWindowTest, DialogKeysApplyToTheWindowThatPumps) {
     PostMessageA(button, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_TRUE(pumpUntilEmpty(a));
     EXPECT_EQ(a.commands, (std::vector<int>{IDCANCEL}));
-}
-
-TEST_F(DialogWindowTest, ShowHideAndClose) {
-    TestWindow window("Omicron");
-    ASSERT_TRUE(open(window));
-    EXPECT_FALSE(IsWindowVisible(window.hwnd));
-    window.show();
-    EXPECT_TRUE(IsWindowVisible(window.hwnd));
-    window.hide();
-    EXPECT_FALSE(IsWindowVisible(window.hwnd));
-    window.close();
-    EXPECT_EQ(window.hwnd, nullptr);
-    EXPECT_TRUE(window.closed);
-}
-
-// Runs the helper program second_copy.exe (beside this one) for the mutex of `kind`; its exit code, 0 when it
-// could open its window.
-DWORD runSecondCopy(const TestWindow& kind) {
-    char program[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, program, MAX_PATH);
-    std::string helper(program, length);
-    helper = helper.substr(0, helper.find_last_of('\\') + 1) + "second_copy.exe";
-    std::string command = "\"" + helper + "\" " + kind.mutexName;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(helper.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-        return 1000;
-    }
-    DWORD code = 1001;
-    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) {
-        GetExitCodeProcess(process.hProcess, &code);
-    } else {
-        TerminateProcess(process.hProcess, 1002);
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
-}
-
-TEST_F(DialogWindowTest, SecondProgramCannotOpenTheSameKindWhileTheFirstHasIt) {
-    TestWindow window("Pi");
-    ASSERT_TRUE(open(window));
-    EXPECT_EQ(runSecondCopy(window), 1u);
-    window.destroy();
-    EXPECT_EQ(runSecondCopy(window), 0u);
 }
 
 }  // namespace

@@ -121,40 +121,36 @@ public:
         return search.found;
     }
 
-    // A visible dialog of the program with this caption, other than `except`, waited for; null if none came.
-    HWND waitForDialog(const std::string& caption, HWND except = nullptr, int timeout = 20000) const {
+    // The first visible dialog of the program that `wanted` accepts, waited for; null if none came.
+    HWND waitForDialogWhere(const std::function<bool(HWND)>& wanted, int timeout = 20000) const {
         HWND found = nullptr;
         waitFor(
             [&] {
-                for (const HWND window : dialogs()) {
-                    char text[256] = "";
-                    GetWindowTextA(window, text, sizeof text);
-                    if (window != except && caption == text) {
-                        found = window;
-                        return true;
-                    }
-                }
-                return false;
+                const std::vector<HWND> windows = dialogs();
+                const auto match = std::find_if(windows.begin(), windows.end(), wanted);
+                found = match != windows.end() ? *match : nullptr;
+                return found != nullptr;
             },
             timeout);
         return found;
     }
 
-    // A visible dialog of the program that is none of `known`, waited for; null if none came.
-    HWND waitForNewDialog(const std::vector<HWND>& known, int timeout = 20000) const {
-        HWND found = nullptr;
-        waitFor(
-            [&] {
-                for (const HWND window : dialogs()) {
-                    if (std::find(known.begin(), known.end(), window) == known.end()) {
-                        found = window;
-                        return true;
-                    }
-                }
-                return false;
+    // A visible dialog of the program with this caption, other than `except`, waited for; null if none came.
+    HWND waitForDialog(const std::string& caption, HWND except = nullptr, int timeout = 20000) const {
+        return waitForDialogWhere(
+            [&](HWND window) {
+                char text[256] = "";
+                GetWindowTextA(window, text, sizeof text);
+                return window != except && caption == text;
             },
             timeout);
-        return found;
+    }
+
+    // A visible dialog of the program that is none of `known`, waited for; null if none came.
+    HWND waitForNewDialog(const std::vector<HWND>& known, int timeout = 20000) const {
+        return waitForDialogWhere(
+            [&](HWND window) { return std::find(known.begin(), known.end(), window) == known.end(); },
+            timeout);
     }
 
     // The exit code, waited for up to 20 seconds; STILL_ACTIVE if the program did not end.

@@ -8,7 +8,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,13 +18,6 @@
 
 namespace vlc::testing {
 namespace {
-
-std::string readFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 std::string withoutCarriageReturns(std::string text) {
     std::erase(text, '\r');
@@ -106,9 +98,7 @@ public:
     // Checks a message box of the Convert command by caption and text, then answers it.
     void expectBox(HWND box, const char* caption, const std::string& text, int button = IDOK) {
         ASSERT_NE(box, nullptr) << "no message box for: " << text;
-        char shownCaption[128] = "";
-        GetWindowTextA(box, shownCaption, sizeof shownCaption);
-        EXPECT_STREQ(shownCaption, caption);
+        EXPECT_EQ(windowText(box), caption);
         EXPECT_EQ(messageText(box), text);
         EXPECT_EQ(GetWindow(box, GW_OWNER), main);
         answer(box, button);
@@ -118,17 +108,14 @@ public:
     std::string finishConversion(bool errorsExpected, const char* screenshot = nullptr) {
         HWND box = program.waitForNewDialog({main}, 60000);
         if (box == nullptr) return "<no summary>";
-        char caption[128] = "";
         // The progress dialog is up while the library runs.
-        while (box != nullptr && GetWindowTextA(box, caption, sizeof caption) > 0 &&
-               std::string(caption).starts_with("Converting")) {
+        while (box != nullptr && windowText(box).starts_with("Converting")) {
             waitFor([&] { return isHidden(box); }, 600000);
             box = program.waitForNewDialog({main}, 60000);
         }
         if (box == nullptr) return "<no summary>";
-        GetWindowTextA(box, caption, sizeof caption);
         if (errorsExpected) {
-            EXPECT_STREQ(caption, "Velmora Converter");
+            EXPECT_EQ(windowText(box), "Velmora Converter");
             EXPECT_EQ(
                 messageText(box),
                 "Some errors occured during the conversion process.\nWould you like to see the error log?");
@@ -136,9 +123,8 @@ public:
             answer(box, IDNO);
             box = program.waitForNewDialog({main});
             if (box == nullptr) return "<no summary>";
-            GetWindowTextA(box, caption, sizeof caption);
         }
-        EXPECT_STREQ(caption, "Conversion Complete");
+        EXPECT_EQ(windowText(box), "Conversion Complete");
         EXPECT_EQ(GetWindow(box, GW_OWNER), main);
         const std::string text = messageText(box);
         if (screenshot != nullptr) {
@@ -347,9 +333,7 @@ TEST(Program, FirstRunChecksChoicesConvertsAndRemembersEverything) {
     ASSERT_NE(libraryError, nullptr);
     EXPECT_EQ(messageText(libraryError), "File \"" + missing + "\" could not be found.");
     const HWND progressDialog = GetWindow(libraryError, GW_OWNER);
-    char progressCaption[64] = "";
-    GetWindowTextA(progressDialog, progressCaption, sizeof progressCaption);
-    EXPECT_STREQ(progressCaption, "Converting gone.log");
+    EXPECT_EQ(windowText(progressDialog), "Converting gone.log");
     Session::answer(libraryError, IDOK);
     EXPECT_EQ(session.finishConversion(false), "0 hands were converted successfully.");
     EXPECT_EQ(readFile(programFolder() + "errorLog.txt"), errorLog);
@@ -470,15 +454,12 @@ TEST(Program, CancelledConversionOfALargeLog) {
     EXPECT_TRUE(waitFor([&] { return isHidden(progress); }, 60000));
     HWND box = program.waitForNewDialog({main});
     ASSERT_NE(box, nullptr);
-    char caption[128] = "";
-    GetWindowTextA(box, caption, sizeof caption);
-    if (std::string(caption) == "Velmora Converter") {  // the generated log may hold damaged lines
+    if (windowText(box) == "Velmora Converter") {  // the generated log may hold damaged lines
         Session::answer(box, IDNO);
         box = program.waitForNewDialog({main});
         ASSERT_NE(box, nullptr);
-        GetWindowTextA(box, caption, sizeof caption);
     }
-    EXPECT_STREQ(caption, "Conversion Complete");
+    EXPECT_EQ(windowText(box), "Conversion Complete");
     const std::string summary = messageText(box);
     const unsigned long converted = std::strtoul(summary.c_str(), nullptr, 10);
     EXPECT_GT(converted, 0u) << summary;

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,6 +12,7 @@ namespace vlc {
 namespace {
 
 using testing::TempFolder;
+using testing::writeFile;
 
 // The non-empty lines of a file, without their line ends.
 std::vector<std::string> linesOf(const std::string& path) {
@@ -24,11 +24,6 @@ std::vector<std::string> linesOf(const std::string& path) {
         if (!line.empty()) lines.push_back(line);
     }
     return lines;
-}
-
-void writeFile(const std::string& path, const std::string& text) {
-    std::ofstream file(path, std::ios::binary);
-    file << text;
 }
 
 class SettingsFileTest : public ::testing::Test {
@@ -181,53 +176,19 @@ TEST_F(SettingsFileTest, MissingNamesOrPathDoNothing) {
     EXPECT_FALSE(noPath.readString("Options", "Key", text, sizeof text));
 }
 
-TEST_F(SettingsFileTest, FirstSaveCreatesBothSectionsWithAllKeysInOrder) {
-    // The main window's save: options first, then paths.
-    EXPECT_TRUE(settings.writeString(OptionsSection, HandRangeKey, handRangeWord(HandRange::FirstHands)));
-    EXPECT_TRUE(
-        settings.writeString(OptionsSection, FileSplittingKey, fileSplittingWord(FileSplitting::OneBigFile)));
-    EXPECT_TRUE(settings.writeInt(OptionsSection, FirstHandsValueKey, 0));
-    EXPECT_TRUE(settings.writeInt(OptionsSection, LastHandsValueKey, 25));
-    EXPECT_TRUE(settings.writeInt(OptionsSection, MinRangeValueKey, -5));
-    EXPECT_TRUE(settings.writeInt(OptionsSection, MaxRangeValueKey, -2147483647 - 1));
-    EXPECT_TRUE(settings.writeInt(OptionsSection, SplitFilesValueKey, 2147483647));
-    EXPECT_TRUE(settings.writeInt(OptionsSection, HandsPerFileValueKey, 100));
-    EXPECT_TRUE(settings.writeString(OptionsSection, FixSmallBlindKey, "yes"));
-    EXPECT_TRUE(settings.writeString(OptionsSection, Make6MaxKey, "yes"));
-    EXPECT_TRUE(settings.writeString(OptionsSection, RealMoneyKey, "no"));
-    EXPECT_TRUE(settings.writeString(OptionsSection, MuckHandsKey, "yes"));
-    EXPECT_TRUE(settings.writeString(OptionsSection, SaveAllHoleCardsKey, "no"));
-    EXPECT_TRUE(settings.writeString(PathsSection, VelmoraLogFolderKey, "C:\\Logs"));
-    EXPECT_TRUE(settings.writeString(PathsSection, VelmoraLogFileKey, "GAMES_V3.LOG"));
-    EXPECT_TRUE(settings.writeString(PathsSection, PartyPokerLogFolderKey, "C:\\Out\\"));
+// Every key the main window saves is read back by ProgramTest; here the numbers at the ends of their range
+// and an empty text.
+TEST_F(SettingsFileTest, NumbersAndEmptyTextsReadBackAsWritten) {
+    for (const std::int32_t number : {0, -5, -2147483647 - 1, 2147483647}) {
+        EXPECT_TRUE(settings.writeInt(OptionsSection, MaxRangeValueKey, number));
+        std::int32_t read = 1;
+        EXPECT_TRUE(settings.readInt(OptionsSection, MaxRangeValueKey, read));
+        EXPECT_EQ(read, number);
+    }
     EXPECT_TRUE(settings.writeString(PathsSection, PartyPokerLogFileKey, ""));
-
-    const std::vector<std::string> expected = {"[Options]",
-                                               "HandRange=FirstHands",
-                                               "FileSplitting=OneBigFile",
-                                               "FirstHandsValue=0",
-                                               "LastHandsValue=25",
-                                               "MinRangeValue=-5",
-                                               "MaxRangeValue=-2147483648",
-                                               "SplitFilesValue=2147483647",
-                                               "HandsPerFileValue=100",
-                                               "FixSmallBlind=yes",
-                                               "Make6Max=yes",
-                                               "RealMoney=no",
-                                               "MuckHands=yes",
-                                               "SaveAllHoleCards=no",
-                                               "[Paths]",
-                                               "VelmoraLogFolder=C:\\Logs",
-                                               "VelmoraLogFile=GAMES_V3.LOG",
-                                               "PartyPokerLogFolder=C:\\Out\\",
+    const std::vector<std::string> expected = {"[Options]", "MaxRangeValue=2147483647", "[Paths]",
                                                "PartyPokerLogFile="};
     EXPECT_EQ(linesOf(*settings.path), expected);
-
-    // What was written reads back; the empty file name reads as absent.
-    std::int32_t number = 0;
-    EXPECT_TRUE(settings.readInt(OptionsSection, MaxRangeValueKey, number));
-    EXPECT_EQ(number, -2147483647 - 1);
-    EXPECT_EQ(settings.readHandRange(), HandRange::FirstHands);
     char name[PathReadSize];
     EXPECT_FALSE(settings.readString(PathsSection, PartyPokerLogFileKey, name, PathReadSize));
 }

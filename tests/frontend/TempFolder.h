@@ -1,17 +1,24 @@
-// A folder of its own for one test under the system's temporary folder, removed with its contents.
+// Files and folders of the Windows tests: a folder of its own for one test under the system's temporary
+// folder, whole-file reads and writes, and paths of the build machine as programs see them under Wine.
 #pragma once
 
 #include <windows.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace vlc::testing {
 
-// Removes a file or a folder with everything in it; true when nothing is left.
-inline bool removeTree(const std::string& path) {
+// Removes a file or a folder with everything in it. The names are in the ANSI code page, which only the
+// platform's own functions read as such.
+inline void removeTree(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return true;
-    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return DeleteFileA(path.c_str()) != FALSE;
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        DeleteFileA(path.c_str());
+        return;
+    }
     WIN32_FIND_DATAA entry;
     const HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
     if (search != INVALID_HANDLE_VALUE) {
@@ -21,18 +28,26 @@ inline bool removeTree(const std::string& path) {
         } while (FindNextFileA(search, &entry));
         FindClose(search);
     }
-    return RemoveDirectoryA(path.c_str()) != FALSE;
+    RemoveDirectoryA(path.c_str());
+}
+
+inline std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 // A path of the build machine as programs see it under Wine, where drive Z: is the root folder; other paths
 // as they are.
-inline std::string hostPath(const std::string& path) {
+inline std::string hostPath(std::string path) {
     if (path.empty() || path[0] != '/') return path;
-    std::string windows = "Z:" + path;
-    for (char& c : windows) {
+    for (char& c : path) {
         if (c == '/') c = '\\';
     }
-    return windows;
+    return "Z:" + path;
 }
 
 struct TempFolder {

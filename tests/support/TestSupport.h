@@ -93,9 +93,8 @@ inline constexpr const char* HistoryZone = "America/New_York";
 
 // ConvertHands as a caller sees it (the library's own options, counters and error log), without pauses.
 inline int convert(const std::string& in, const std::string& out, ProgressCallback callback = nullptr,
-                   void* user = nullptr) {
+                   void* user = nullptr, DriverSettings settings = {}) {
     LibraryState& state = libraryState();
-    DriverSettings settings;
     settings.pauses = false;
     return convertHands(in.c_str(), out.c_str(), callback, user, state.options, state.results, settings);
 }
