@@ -76,7 +76,8 @@ void lineIntake(benchmark::State& state) {
     const auto& lines = sampleLines();
     HandRecord hand;
     for (auto _ : state) {
-        for (const std::string& line : lines) benchmark::DoNotOptimize(parseLine(hand, line.c_str(), false));
+        for (const std::string& line : lines)
+            benchmark::DoNotOptimize(parseLine(hand, line.c_str(), false));
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(lines.size()));
 }
@@ -84,7 +85,8 @@ BENCHMARK(lineIntake);
 
 void writer(benchmark::State& state) {
     std::vector<HandRecord> parsed;
-    for (const std::string& line : sampleLines()) parseLine(parsed.emplace_back(), line.c_str(), false);
+    for (const std::string& line : sampleLines())
+        parseLine(parsed.emplace_back(), line.c_str(), false);
     std::string out;
     std::size_t bytes = 0;
     for (auto _ : state) {

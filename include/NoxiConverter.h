@@ -41,10 +41,10 @@ extern "C" {
 
 /* Hand range types for SetRangeType. */
 enum {
-    RangeAll = 0,     /* every hand */
-    RangeFirst = 1,   /* the first `from` hands in ascending hand number */
-    RangeLast = 2,    /* the last `from` hands */
-    RangeBetween = 3  /* hands numbered from `from` to `to`, both included */
+    RangeAll = 0,    /* every hand */
+    RangeFirst = 1,  /* the first `from` hands in ascending hand number */
+    RangeLast = 2,   /* the last `from` hands */
+    RangeBetween = 3 /* hands numbered from `from` to `to`, both included */
 };
 
 /* File split modes for SetFileSplit. */
@@ -75,7 +75,7 @@ NOXI_API void SetRealMoney(bool realMoney);
 NOXI_API void SetMuckHands(bool muckHands);
 NOXI_API void SetSaveAllHole(bool saveAllHole);
 
-/* Converts the log at inPath into hand histories at outPath (numbered names derived from it when splitting). */
+/* Converts the log at inPath into hand histories at outPath (split files are named after outPath). */
 NOXI_API int ConvertHands(char* inPath, const char* outPath, ProgressCallback callback, void* user);
 
 /* Results of the last conversion. */

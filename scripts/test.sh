@@ -1,13 +1,18 @@
 #!/bin/sh
-# Builds everything and runs every test: the normal build (all tests, long ones included, but not the "huge"
-# ones on logs above 2 GiB), then the whole suite again built with AddressSanitizer and
-# UndefinedBehaviorSanitizer, then the Windows side built with MinGW-w64 and tested under Wine
-# (scripts/test-windows.sh), then each fuzz target for a bounded time (about a minute in all).
+# Checks the formatting, then builds everything and runs every test: the normal build (all tests, long ones
+# included, but not the "huge" ones on logs above 2 GiB), then the whole suite again built with
+# AddressSanitizer and UndefinedBehaviorSanitizer, then the Windows side built with MinGW-w64 and tested under
+# Wine (scripts/test-windows.sh), then each fuzz target for a bounded time (about a minute in all).
 set -eu
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
 need_linux_build
 jobs=$(nproc)
+
+echo "== Format check (the committed .clang-format)"
+need clang-format
+find include library cli frontend tools bench tests fuzz \( -name '*.cpp' -o -name '*.h' -o -name '*.c' \) \
+    -print | xargs clang-format --dry-run --Werror
 
 echo "== Build and test (release with debug info)"
 cmake -S . -B build -G Ninja -DNOXI_WERROR=ON >/dev/null

@@ -63,7 +63,8 @@ TEST(HandRecord, NewRecordIsInTheResetState) {
         EXPECT_FALSE(hand.holeCards[seat][0].isKnown());
         EXPECT_EQ(hand.evaluators[seat].count(), 0);
     }
-    for (const Card& card : hand.board) EXPECT_EQ(card, Card{});
+    for (const Card& card : hand.board)
+        EXPECT_EQ(card, Card{});
     EXPECT_FALSE(hand.isComplete());
 }
 
@@ -84,10 +85,10 @@ HandRecord completeHand() {
 TEST(HandRecord, CompleteNeedsEveryPart) {
     EXPECT_TRUE(completeHand().isComplete());
     const std::function<void(HandRecord&)> spoilers[] = {
-        [](HandRecord& h) { h.sequence.reset(); },   [](HandRecord& h) { h.numPlayers = 0; },
-        [](HandRecord& h) { h.numPlayers = -3; },    [](HandRecord& h) { h.actions.clear(); },
-        [](HandRecord& h) { h.pots.clear(); },       [](HandRecord& h) { h.tableName.reset(); },
-        [](HandRecord& h) { h.stacks[1] = 0; },      [](HandRecord& h) { h.seatNames[0].reset(); },
+        [](HandRecord& h) { h.sequence.reset(); }, [](HandRecord& h) { h.numPlayers = 0; },
+        [](HandRecord& h) { h.numPlayers = -3; },  [](HandRecord& h) { h.actions.clear(); },
+        [](HandRecord& h) { h.pots.clear(); },     [](HandRecord& h) { h.tableName.reset(); },
+        [](HandRecord& h) { h.stacks[1] = 0; },    [](HandRecord& h) { h.seatNames[0].reset(); },
     };
     for (const auto& spoil : spoilers) {
         HandRecord hand = completeHand();
@@ -151,9 +152,17 @@ TEST(HandRecord, SetErrorReplacesAndFitsTheBuffer) {
 TEST(Money, RoundsHalfACentUpByTruncation) {
     struct {
         double in, out;
-    } cases[] = {{0.125, 0.13}, {0.124, 0.12}, {12.5, 12.5}, {1.005, 1.0}, {0, 0},
-                 {-0.125, -0.12}, {-0.126, -0.12}, {-1, -0.99}, {21474836.47, 21474836.47},
-                 {1e15, 1e15}, {123456789012.345, 123456789012.35}};
+    } cases[] = {{0.125, 0.13},
+                 {0.124, 0.12},
+                 {12.5, 12.5},
+                 {1.005, 1.0},
+                 {0, 0},
+                 {-0.125, -0.12},
+                 {-0.126, -0.12},
+                 {-1, -0.99},
+                 {21474836.47, 21474836.47},
+                 {1e15, 1e15},
+                 {123456789012.345, 123456789012.35}};
     for (const auto& c : cases) {
         const auto rounded = roundToCents(c.in);
         ASSERT_TRUE(rounded.has_value()) << c.in;
@@ -162,9 +171,14 @@ TEST(Money, RoundsHalfACentUpByTruncation) {
 }
 
 TEST(Money, RejectsWhatHasNoCentsIn64Bits) {
-    const double bad[] = {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
-                          std::nan(""), 1e17, -1e17, 1e300};
-    for (double value : bad) EXPECT_FALSE(roundToCents(value).has_value()) << value;
+    const double bad[] = {std::numeric_limits<double>::infinity(),
+                          -std::numeric_limits<double>::infinity(),
+                          std::nan(""),
+                          1e17,
+                          -1e17,
+                          1e300};
+    for (double value : bad)
+        EXPECT_FALSE(roundToCents(value).has_value()) << value;
     EXPECT_TRUE(roundToCents(9.2e16).has_value());
 }
 

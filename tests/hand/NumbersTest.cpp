@@ -27,15 +27,48 @@ void expectLikeStrtod(const std::string& text) {
 }
 
 TEST(Numbers, LeadingDoubleMatchesStrtod) {
-    const char* cases[] = {"",        "5",       "-5",       "+5",     " \t5",    "5abc",     ".5",
-                           "5.",      ".",       "-.",       "-",      "+",       "-+5",      "1e3",
-                           "1e",      "1e+",     "1.5e-2x",  "0x10",   "0x",      "0xg",      "0x.8",
-                           "-0x1p4",  "inf",     "-Infinity", "nan",   "nan(12)", "infx",     "1e400",
-                           "-1e400",  "1e-400",  "00012.50", "12,5",   "0",       "-0",       "\x01" "5",
-                           "0.000000000000000000000000000000000000000000000000000000000000000000000000000000000"
-                           "00000000000000000000000000000000000000000000000000000000000000000000000000000000000"
-                           "00000000000000000000000000000000000000000000000000000000000000000000000000000000001"};
-    for (const char* text : cases) expectLikeStrtod(text);
+    const char* cases[] = {
+        "",
+        "5",
+        "-5",
+        "+5",
+        " \t5",
+        "5abc",
+        ".5",
+        "5.",
+        ".",
+        "-.",
+        "-",
+        "+",
+        "-+5",
+        "1e3",
+        "1e",
+        "1e+",
+        "1.5e-2x",
+        "0x10",
+        "0x",
+        "0xg",
+        "0x.8",
+        "-0x1p4",
+        "inf",
+        "-Infinity",
+        "nan",
+        "nan(12)",
+        "infx",
+        "1e400",
+        "-1e400",
+        "1e-400",
+        "00012.50",
+        "12,5",
+        "0",
+        "-0",
+        "\x01"
+        "5",
+        "0.000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+        "00000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+        "00000000000000000000000000000000000000000000000000000000000000000000000000000000001"};
+    for (const char* text : cases)
+        expectLikeStrtod(text);
     expectLikeStrtod(std::string(400, '9'));
     expectLikeStrtod("0." + std::string(400, '0') + "1e100");
     expectLikeStrtod(std::string(330, '0') + "1");
@@ -47,7 +80,8 @@ TEST(Numbers, LeadingDoubleMatchesStrtodOnRandomText) {
     for (int round = 0; round < 50000; ++round) {
         std::string text;
         const int length = static_cast<int>(random() % 12);
-        for (int i = 0; i < length; ++i) text += Alphabet[random() % (sizeof(Alphabet) - 1)];
+        for (int i = 0; i < length; ++i)
+            text += Alphabet[random() % (sizeof(Alphabet) - 1)];
         expectLikeStrtod(text);
     }
 }
@@ -59,8 +93,16 @@ TEST(Numbers, LeadingDoubleStopsAtTheGivenLength) {
 }
 
 TEST(Numbers, IntegerValueMatchesStrtoll) {
-    const char* cases[] = {"0", "-", "-0", "42", "-42", "9223372036854775807", "9223372036854775808",
-                           "-9223372036854775808", "-9223372036854775809", "99999999999999999999999",
+    const char* cases[] = {"0",
+                           "-",
+                           "-0",
+                           "42",
+                           "-42",
+                           "9223372036854775807",
+                           "9223372036854775808",
+                           "-9223372036854775808",
+                           "-9223372036854775809",
+                           "99999999999999999999999",
                            "000000000000000000000000000012"};
     for (const char* text : cases) {
         EXPECT_EQ(integerValue(text, std::strlen(text)), std::strtoll(text, nullptr, 10)) << text;
