@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <new>
@@ -88,6 +89,14 @@ private:
     int process();
     int save();
 
+    // The log's text: all of it, or while hands are written ahead a window of whole lines that moves through
+    // the file. text_[0] is the byte at file offset textStart_, and a NUL stands at textEnd_.
+    const char* at(std::uint64_t offset) const { return text_ + (offset - textStart_); }
+    bool isWhole() const { return static_cast<bool>(logText_); }
+    bool loadWhole();
+    bool moveWindow(std::uint64_t from);
+    int readFailure();
+
     // One record taken in by the reused hand record, as a new record would take it: the rake is the one
     // field a reset keeps, so a hand without RAKE must not inherit the previous hand's.
     int takeIn(const char* record, bool evaluate) {
@@ -117,8 +126,15 @@ private:
     const DriverSettings& settings_;
 
     std::string message_;
-    LogBuffer logText_;
+    FilePtr input_;
     std::uint64_t size_ = 0;
+    LogBuffer logText_;
+    std::vector<char> window_;
+    const char* text_ = nullptr;
+    std::uint64_t textStart_ = 0;
+    std::uint64_t textEnd_ = 0;
+    std::uint64_t readEnd_ = 0;  // how far the window has read the file
+    char cutByte_ = 0;           // the byte the window's NUL stands in for
     std::uint64_t recordCount_ = 0;
     std::vector<StoredHand> hands_;
     HandRecord hand_;
@@ -173,28 +189,87 @@ int Conversion::run() {
 
 int Conversion::load() {
     std::error_code error;
-    FilePtr input(std::filesystem::is_directory(inPath_, error) ? nullptr : std::fopen(inPath_, "rb"));
-    if (!input) return fail(quoted("File \"%s\" could not be found.", inPath_));
-    const std::int64_t size = fileSize(input.get());
+    input_.reset(std::filesystem::is_directory(inPath_, error) ? nullptr : std::fopen(inPath_, "rb"));
+    if (!input_) return fail(quoted("File \"%s\" could not be found.", inPath_));
+    const std::int64_t size = fileSize(input_.get());
     if (size < 1) return fail(quoted("File \"%s\" doesn't contain any hand histories.", inPath_));
     size_ = static_cast<std::uint64_t>(size);
-    if (size_ >= SIZE_MAX || !logText_.allocate(static_cast<std::size_t>(size_)) ||
-        std::fread(logText_.data(), 1, static_cast<std::size_t>(size_), input.get()) != size_) {
+    // Hands written ahead need no more of the log than the line being taken in; otherwise it is loaded whole.
+    const bool loaded = settings_.writeAhead && canWriteAhead() ? moveWindow(0) : loadWhole();
+    return loaded ? 1 : readFailure();
+}
+
+int Conversion::readFailure() {
+    logText_.release();
+    window_ = {};
+    return fail(quoted("File \"%s\" could not be loaded.", inPath_));
+}
+
+// The whole log from its start, read again when a window had been read before: what was written ahead
+// cannot be used after all, and the hands are written the usual way.
+bool Conversion::loadWhole() {
+    window_ = {};
+    if (size_ >= SIZE_MAX || !logText_.allocate(static_cast<std::size_t>(size_))) return false;
+#ifdef _WIN32
+    const bool rewound = _fseeki64(input_.get(), 0, SEEK_SET) == 0;
+#else
+    const bool rewound = fseeko(input_.get(), 0, SEEK_SET) == 0;
+#endif
+    if (!rewound || std::fread(logText_.data(), 1, static_cast<std::size_t>(size_), input_.get()) != size_) {
         logText_.release();
-        return fail(quoted("File \"%s\" could not be loaded.", inPath_));
+        return false;
     }
     logText_.data()[size_] = '\0';
-    return 1;
+    text_ = logText_.data();
+    textStart_ = 0;
+    textEnd_ = size_;
+    readEnd_ = size_;
+    return true;
+}
+
+// Moves the window on to start at file offset `from`, the end of its lines so far: the bytes read past them
+// are kept, more are read behind, and the window ends after its last LF, or with the log.
+bool Conversion::moveWindow(std::uint64_t from) {
+    auto kept = static_cast<std::size_t>(readEnd_ - from);
+    if (!window_.empty()) {
+        window_[static_cast<std::size_t>(textEnd_ - textStart_)] = cutByte_;
+        std::memmove(window_.data(), window_.data() + (from - textStart_), kept);
+    }
+    textStart_ = from;
+    std::size_t lineEnd = std::string_view::npos;
+    while (lineEnd == std::string_view::npos) {
+        // A line longer than the window widens it.
+        if (window_.size() < kept + settings_.readBlockSize + 1) {
+            window_.resize(std::max(kept + settings_.readBlockSize + 1, window_.size() * 2));
+        }
+        const std::size_t room = window_.size() - 1 - kept;
+        const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(size_ - readEnd_, room));
+        if (std::fread(window_.data() + kept, 1, wanted, input_.get()) != wanted) return false;
+        const std::size_t lookedAt = kept;
+        kept += wanted;
+        readEnd_ += wanted;
+        if (readEnd_ == size_) {
+            lineEnd = kept;
+        } else if (const std::size_t lf =
+                       std::string_view(window_.data() + lookedAt, kept - lookedAt).rfind('\n');
+                   lf != std::string_view::npos) {
+            lineEnd = lookedAt + lf + 1;
+        }
+    }
+    textEnd_ = from + lineEnd;
+    cutByte_ = window_[lineEnd];
+    window_[lineEnd] = '\0';
+    text_ = window_.data();
+    return true;
 }
 
 int Conversion::process() {
     if (!report(StageProcessing, "Processing hand histories...", 0)) return 0;
     if (settings_.writeAhead && canWriteAhead()) ahead_.create(firstOutputName(), inPath_);
-    const char* text = logText_.data();
     std::uint64_t offset = 0;
     do {
         // Only writing needs the hands evaluated; otherwise it is enough to know which records are good.
-        const int consumed = takeIn(text + offset, ahead_.isOpen());
+        const int consumed = takeIn(at(offset), ahead_.isOpen());
         bool startsAtNul = false;
         if (consumed > 0) {
             hands_.push_back({static_cast<std::uint32_t>(hand_.gameId()), offset});
@@ -210,15 +285,20 @@ int Conversion::process() {
             results_.errorLog += error;
             results_.errorLog += '\n';
             ++results_.numBadHands;
-            startsAtNul = text[offset] == '\0';
+            startsAtNul = *at(offset) == '\0';
         }
-        offset += skipToNextRecord(text + offset);
+        offset += skipToNextRecord(at(offset));
         // A NUL inside the log cannot be skipped like a line end: step over it, and over the line ends and
         // blanks after it, so later hands still count.
-        if (startsAtNul && offset < size_) {
-            ++offset;
-            while (text[offset] == '\n' || text[offset] == '\r' || text[offset] == ' ')
-                ++offset;
+        if (startsAtNul && offset < size_) offset += 1 + skipLineEnds(at(offset + 1));
+        // The window ends after a line end: line ends and blanks that run on are skipped in the next one.
+        while (offset == textEnd_ && offset < size_) {
+            if (!moveWindow(offset)) {
+                abandonWriteAhead();
+                hands_.clear();
+                return readFailure();
+            }
+            offset += skipLineEnds(at(offset));
         }
         ++recordCount_;
         if (callback_ != nullptr) {
@@ -228,10 +308,12 @@ int Conversion::process() {
                 abandonWriteAhead();
                 hands_.clear();
                 logText_.release();
+                window_ = {};
                 return 0;
             }
         }
     } while (offset < size_);
+    window_ = {};
 
     if (ahead_.isOpen()) {
         if (hands_.empty() || !ahead_.write(buffer_.data(), buffer_.size())) abandonWriteAhead();
@@ -390,6 +472,10 @@ int Conversion::save() {
         // The scratch file could not take the output's name: the usual way reports what fails.
         abandonWriteAhead();
     }
+    if (!isWhole() && !loadWhole()) {
+        hands_.clear();
+        return readFailure();
+    }
     bool firstInFile = true;
 
     std::uint32_t selectedCount = 0;
@@ -412,7 +498,6 @@ int Conversion::save() {
         return fail(quoted("Couldn't create hand history file \"%s\".", outPath_));
     }
 
-    const char* text = logText_.data();
     for (std::size_t position = 0; position < hands_.size(); ++position) {
         if (!selected(position, hands_[position])) continue;
         if (handsPerFile > 0 && results_.totalHands / handsPerFile >= results_.numFiles) {
@@ -425,7 +510,7 @@ int Conversion::save() {
             firstInFile = true;
         }
         // The record was taken in once already; taking it in again gives the same hand.
-        if (takeIn(text + hands_[position].offset, true) <= 0) continue;
+        if (takeIn(at(hands_[position].offset), true) <= 0) continue;
         writeHistory(hand_, buffer_, options_.realMoney, options_.make6Max, options_.muckHands,
                      options_.saveAllHole, firstInFile);
         handEnds_.push_back(buffer_.size());
@@ -452,13 +537,18 @@ int Conversion::save() {
 
 }  // namespace
 
+std::size_t skipLineEnds(const char* text) {
+    std::size_t n = 0;
+    while (text[n] == '\n' || text[n] == '\r' || text[n] == ' ')
+        ++n;
+    return n;
+}
+
 std::size_t skipToNextRecord(const char* text) {
     std::size_t n = 0;
     while (text[n] != '\0' && text[n] != '\n' && text[n] != '\r')
         ++n;
-    while (text[n] == '\n' || text[n] == '\r' || text[n] == ' ')
-        ++n;
-    return n;
+    return n + skipLineEnds(text + n);
 }
 
 std::string_view fileNamePart(std::string_view path) {

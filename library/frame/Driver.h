@@ -22,6 +22,9 @@ struct DriverSettings {
     // the output that takes its name in the saving step, so that no hand is taken in twice. The files are
     // the same either way; the tests run both ways.
     bool writeAhead = true;
+    // While hands are written ahead the log is read in windows of about this many bytes of whole lines, so
+    // that it is never held whole; a line longer than that widens the window.
+    std::size_t readBlockSize = std::size_t{4} << 20;
 };
 
 // Returns 1 when the run finished, 0 when the callback asked to stop, -1 on failure; fills results.
@@ -32,6 +35,9 @@ int convertHands(const char* inPath, const char* outPath, ProgressCallback callb
 // How far to advance from text to the next record: up to (not over) the next NUL, LF or CR, then over every
 // LF, CR and blank that follows.
 std::size_t skipToNextRecord(const char* text);
+
+// How far the LF, CR and blanks at text run.
+std::size_t skipLineEnds(const char* text);
 
 // The name of output file `number` of a split: the number and ".txt" in place of the file name's extension
 // (cut at its last full stop after the last '\' or '/'), or appended when the file name has no full stop.

@@ -37,7 +37,8 @@ struct Caller {
 };
 
 // One conversion of `log` into a fresh folder (which may hold an earlier output), written ahead or not.
-Outcome convertOnce(const std::string& log, bool writeAhead, int stopAt, const std::string& before = "") {
+Outcome convertOnce(const std::string& log, bool writeAhead, int stopAt, const std::string& before = "",
+                    std::size_t readBlockSize = 64) {
     TempDir in;
     TempDir out;
     writeFile(in.path() / "GAMES_V3.LOG", log);
@@ -49,7 +50,7 @@ Outcome convertOnce(const std::string& log, bool writeAhead, int stopAt, const s
     Caller caller{&run.reports, stopAt};
     run.result =
         convert(in.file("GAMES_V3.LOG"), out.file("hh.txt"), stopAt >= 0 ? &Caller::callback : nullptr,
-                &caller, {.writeBlockSize = 300, .writeAhead = writeAhead});  // several blocks per run
+                &caller, {.writeBlockSize = 300, .writeAhead = writeAhead, .readBlockSize = readBlockSize});
     run.total = GetTotalHands();
     run.bad = GetNumBadHands();
     run.files = GetNumFiles();
@@ -94,6 +95,46 @@ TEST(WriteAhead, SameResultsAsTheUsualWayForEveryRangeSplitAndStop) {
             }
         }
     }
+}
+
+// Written ahead, the log is read in windows of whole lines; wherever a window ends, in a run of line ends,
+// blanks or NULs, or inside a line longer than the window, the records must come out as from the whole log.
+TEST(WriteAhead, ReadingInWindowsTakesInTheSameRecords) {
+    resetOptions();
+    const std::string nul(1, '\0');
+    const std::string logs[] = {
+        goodHands(1, 4, "\n") + "\r\n  \r\r\n\n" + goodHands(5, 6, "\r") + "   " + goodHand(7),
+        nul + goodHand(1) + "\n" + nul + "\n\n" + std::string(3, '\0') + goodHand(2) + "\r\n" + nul,
+        goodHand(1) + "\n" + std::string(300, 'x') + "\n" + goodHand(2) + std::string(200, ';') + "\n",
+        "\n\n  " + goodHands(1, 3) + std::string(100, '\n') + "ID=4;" + "\r\n" + goodHand(5) + "\n",
+        goodHands(1, 3) + goodHand(2) + "\n" + goodHand(4)};
+    for (const std::string& log : logs) {
+        const Outcome whole = convertOnce(log, false, 0);
+        for (std::size_t block : {1, 2, 3, 7, 50, 199, 4096}) {
+            EXPECT_EQ(convertOnce(log, true, 0, "", block), whole) << "window " << block;
+        }
+    }
+}
+
+// A log cut short while its windows are read is a failure, and the earlier output stays as it was.
+TEST(WriteAhead, ALogCutShortWhileItIsReadFailsAndKeepsTheEarlierOutput) {
+    resetOptions();
+    SetFileSplit(SingleFile, 0);
+    TempDir temp;
+    writeFile(temp.path() / "GAMES_V3.LOG", goodHands(1, 200));
+    writeFile(temp.path() / "hh.txt", "old history");
+    struct Cutter {
+        fs::path log;
+        static bool callback(int stage, char*, int, void* user) {
+            if (stage == StageProcessing) fs::resize_file(static_cast<Cutter*>(user)->log, 100);
+            return true;
+        }
+    } cutter{temp.path() / "GAMES_V3.LOG"};
+    EXPECT_EQ(convert(temp.file("GAMES_V3.LOG"), temp.file("hh.txt"), &Cutter::callback, &cutter,
+                      {.readBlockSize = 1000}),
+              -1);
+    EXPECT_EQ(readFile(temp.path() / "hh.txt"), "old history");
+    EXPECT_EQ(std::distance(fs::directory_iterator(temp.path()), fs::directory_iterator{}), 2);
 }
 
 #ifndef _WIN32
