@@ -64,9 +64,10 @@ public:
     int run();
 
 private:
-    bool report(int stage, const std::string& text, int percent) {
+    // Called for every record: the message is copied into a buffer that keeps its room.
+    bool report(int stage, std::string_view text, int percent) {
         if (callback_ == nullptr) return true;
-        message_ = text;
+        message_.assign(text);
         return callback_(stage, message_.data(), percent, user_);
     }
 
