@@ -26,13 +26,11 @@ unsigned char chunkClass(char c) {
 // time. readChunk without the copy: the intake parses chunks where they lie.
 int chunkLength(const char* text) {
     if (chunkClass(text[0]) != 0) return 0;
-    // Up to the first byte that closes the chunk or ends the record; a chunk that runs on past 255
-    // characters is refused once it ends (it fails the record, so a long one is scanned once).
-    const char* end = text + 1;
-    while (chunkClass(*end) == 0)
-        ++end;
-    const auto n = end - text;
-    return chunkClass(*end) == 1 && n < ChunkBufferSize ? static_cast<int>(n) : -1;
+    // Up to the first byte that closes the chunk or ends the record (strcspn stops at the NUL too); a chunk
+    // that runs on past 255 characters is refused once it ends (it fails the record, so a long one is
+    // scanned once).
+    const std::size_t n = std::strcspn(text, ";\n\r");
+    return text[n] == ';' && n < ChunkBufferSize ? static_cast<int>(n) : -1;
 }
 
 }  // namespace
