@@ -38,6 +38,8 @@ for hands in 100000 1000000; do
     : > "$out/convert.txt"; : > "$out/floor.txt"; : > "$out/peak.txt"
     i=0
     while [ "$i" -lt "$runs" ]; do
+        # Both sides write a file that did not exist: deleting the previous output is not timed.
+        rm -f "$result"
         set -- $(timed "$build/bin/vlconvert" --quiet --error-log "$out/errorLog.txt" "$log" "$result")
         echo "$1" >> "$out/convert.txt"; echo "$2" >> "$out/peak.txt"
         set -- $(timed cat "$log")
