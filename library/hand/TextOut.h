@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -11,10 +12,16 @@ namespace noxi {
 // Hand-history files end every line with CR LF on every platform.
 inline constexpr std::string_view LineEnd = "\r\n";
 
+// The most characters writeAmount writes: a double in fixed notation with two decimals (up to 309 integer
+// digits and a sign).
+inline constexpr std::size_t MaxAmountSize = 400;
+
 // Amounts below 10000 in magnitude are written as %g writes them (six significant digits, no trailing
 // zeros: 12.5, 100, 3.33333). From 10000 up they are written in plain decimal notation rounded to the cent,
 // without trailing zeros or a trailing point (12345.67, 1000000), since six digits would lose cents or turn
-// into exponent notation, which no reader of the histories accepts.
+// into exponent notation, which no reader of the histories accepts. Writes at most MaxAmountSize characters
+// at `to` and returns the end of the text.
+char* writeAmount(char* to, double amount);
 void appendAmount(std::string& out, double amount);
 
 inline void appendInt(std::string& out, std::int64_t value) {
@@ -22,5 +29,63 @@ inline void appendInt(std::string& out, std::int64_t value) {
     const auto result = std::to_chars(digits, digits + sizeof digits, value);
     out.append(digits, static_cast<std::size_t>(result.ptr - digits));
 }
+
+// Appends to a string through a cursor into room made ahead, so that each piece of a history costs a bounds
+// check and a copy rather than a call into the string. The room is made in steps of a kilobyte at least;
+// the string is cut back to the text written when the sink goes (or at finish).
+class TextSink {
+public:
+    explicit TextSink(std::string& out) : out_(out), length_(out.size()) {}
+    ~TextSink() { finish(); }
+    TextSink(const TextSink&) = delete;
+    TextSink& operator=(const TextSink&) = delete;
+
+    // Cuts the string back to what was written; writing may go on after it.
+    void finish() { out_.resize(length_); }
+
+    void put(std::string_view text) {
+        std::memcpy(room(text.size()), text.data(), text.size());
+        length_ += text.size();
+    }
+    void put(char c) {
+        *room(1) = c;
+        ++length_;
+    }
+    void putAmount(double amount) {
+        char* at = room(MaxAmountSize);
+        length_ += static_cast<std::size_t>(writeAmount(at, amount) - at);
+    }
+    void putInt(std::int64_t value) {
+        constexpr std::size_t MaxDigits = 20;  // a sign and 19 digits
+        char* at = room(MaxDigits);
+        length_ += static_cast<std::size_t>(std::to_chars(at, at + MaxDigits, value).ptr - at);
+    }
+    // A two-digit field with a leading zero: "07".
+    void putTwoDigits(int value) {
+        char* at = room(2);
+        at[0] = static_cast<char>('0' + value / 10 % 10);
+        at[1] = static_cast<char>('0' + value % 10);
+        length_ += 2;
+    }
+    // The rest of a line and its line end.
+    void putLine(std::string_view text) {
+        char* at = room(text.size() + LineEnd.size());
+        std::memcpy(at, text.data(), text.size());
+        std::memcpy(at + text.size(), LineEnd.data(), LineEnd.size());
+        length_ += text.size() + LineEnd.size();
+    }
+
+private:
+    // Where n more characters may be written.
+    char* room(std::size_t n) {
+        if (out_.size() - length_ < n) [[unlikely]]
+            grow(n);
+        return out_.data() + length_;
+    }
+    void grow(std::size_t n);
+
+    std::string& out_;
+    std::size_t length_;  // characters of the string that hold text
+};
 
 }  // namespace noxi

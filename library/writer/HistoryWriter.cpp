@@ -1,6 +1,5 @@
 #include "writer/HistoryWriter.h"
 
-#include <cstring>
 #include <ctime>
 
 #include "betting/Showdown.h"
@@ -13,22 +12,13 @@ bool isBlindPost(int type) {
     return type == PostSmallBlind || type == PostBigBlind || type == PostBigBlindDead;
 }
 
-void appendName(std::string& out, const HandRecord& hand, int seat) {
-    if (seat >= 0 && seat < SeatCount && hand.seatNames[seat]) out += *hand.seatNames[seat];
+void putName(TextSink& out, const HandRecord& hand, int seat) {
+    if (seat >= 0 && seat < SeatCount && hand.seatNames[seat]) out.put(*hand.seatNames[seat]);
 }
 
-void appendCard(std::string& out, const Card& card) {
-    const char text[2] = {card.rankChar(), card.suitChar()};
-    out.append(text, 2);
-}
-
-// The end of a line with its line end, handed over in one piece.
-template <std::size_t N>
-void appendLine(std::string& out, const char (&text)[N]) {
-    char line[N - 1 + LineEnd.size()];
-    std::memcpy(line, text, N - 1);
-    std::memcpy(line + N - 1, LineEnd.data(), LineEnd.size());
-    out.append(line, sizeof line);
+void putCard(TextSink& out, const Card& card) {
+    out.put(card.rankChar());
+    out.put(card.suitChar());
 }
 
 // A calendar date from a count of days since 1970-01-01 (proleptic Gregorian).
@@ -66,32 +56,27 @@ std::tm fallbackTime(std::int64_t seconds) {
     return result;
 }
 
-void appendTwoDigits(std::string& out, int value) {
-    out += static_cast<char>('0' + value / 10 % 10);
-    out += static_cast<char>('0' + value % 10);
-}
-
 // The date as strftime writes "%A, %B %d, %H:%M:%S EDT %Y" in the C locale, whatever locale the program
 // that loaded the library has set: the histories are read by English-speaking tools.
-void appendDate(std::string& text, const std::tm& time) {
-    static constexpr const char* Days[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
-                                           "Thursday", "Friday", "Saturday"};
-    static constexpr const char* Months[] = {"January",   "February", "March",    "April",
-                                             "May",       "June",     "July",     "August",
-                                             "September", "October",  "November", "December"};
-    text += time.tm_wday >= 0 && time.tm_wday < 7 ? Days[time.tm_wday] : "?";
-    text += ", ";
-    text += time.tm_mon >= 0 && time.tm_mon < 12 ? Months[time.tm_mon] : "?";
-    text += ' ';
-    appendTwoDigits(text, time.tm_mday);
-    text += ", ";
-    appendTwoDigits(text, time.tm_hour);
-    text += ':';
-    appendTwoDigits(text, time.tm_min);
-    text += ':';
-    appendTwoDigits(text, time.tm_sec);
-    text += " EDT ";
-    appendInt(text, std::int64_t{time.tm_year} + 1900);
+void putDate(TextSink& text, const std::tm& time) {
+    static constexpr std::string_view Days[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                                "Thursday", "Friday", "Saturday"};
+    static constexpr std::string_view Months[] = {"January",   "February", "March",    "April",
+                                                  "May",       "June",     "July",     "August",
+                                                  "September", "October",  "November", "December"};
+    text.put(time.tm_wday >= 0 && time.tm_wday < 7 ? Days[time.tm_wday] : "?");
+    text.put(", ");
+    text.put(time.tm_mon >= 0 && time.tm_mon < 12 ? Months[time.tm_mon] : "?");
+    text.put(' ');
+    text.putTwoDigits(time.tm_mday);
+    text.put(", ");
+    text.putTwoDigits(time.tm_hour);
+    text.put(':');
+    text.putTwoDigits(time.tm_min);
+    text.put(':');
+    text.putTwoDigits(time.tm_sec);
+    text.put(" EDT ");
+    text.putInt(std::int64_t{time.tm_year} + 1900);
 }
 
 std::tm localTime(std::int64_t startTime) {
@@ -112,88 +97,91 @@ std::tm localTime(std::int64_t startTime) {
 
 std::string formatStartTime(std::int64_t startTime) {
     std::string text;
-    appendDate(text, localTime(startTime));
+    TextSink sink(text);
+    putDate(sink, localTime(startTime));
+    sink.finish();
     return text;
 }
 
-void writeHistory(HandRecord& hand, std::string& out, bool realMoney, bool make6Max, bool muckHands,
+void writeHistory(HandRecord& hand, std::string& text, bool realMoney, bool make6Max, bool muckHands,
                   bool saveAllHole, bool firstInFile) {
+    TextSink out(text);
     const std::string_view currency = realMoney ? "$" : "";
     const std::int32_t id = hand.gameId();
 
     if (!firstInFile) {
-        out += "Game #";
-        appendInt(out, id);
-        appendLine(out, " starts.");
+        out.put("Game #");
+        out.putInt(id);
+        out.putLine(" starts.");
     }
-    out += LineEnd;
-    out += "#Game No : ";
-    appendInt(out, id);
-    appendLine(out, " ");
-    out += "***** Hand History for Game ";
-    appendInt(out, id);
-    appendLine(out, " *****");
+    out.put(LineEnd);
+    out.put("#Game No : ");
+    out.putInt(id);
+    out.putLine(" ");
+    out.put("***** Hand History for Game ");
+    out.putInt(id);
+    out.putLine(" *****");
 
-    out += currency;
+    out.put(currency);
     if (hand.hasBets) {
-        appendAmount(out, 100 * hand.bigBlind);
-        out += " NL";
+        out.putAmount(100 * hand.bigBlind);
+        out.put(" NL");
     } else {
-        appendAmount(out, hand.bigBlind);
-        out += '/';
-        out += currency;
-        appendAmount(out, 2 * hand.bigBlind);
+        out.putAmount(hand.bigBlind);
+        out.put('/');
+        out.put(currency);
+        out.putAmount(2 * hand.bigBlind);
     }
-    out += " Hold'em - ";
-    appendDate(out, localTime(hand.startTime));
-    out += LineEnd;
+    out.put(" Hold'em - ");
+    putDate(out, localTime(hand.startTime));
+    out.put(LineEnd);
 
-    out += "Table ";
-    if (hand.tableName) out += *hand.tableName;
-    out += ' ';
-    if (make6Max && hand.numPlayers <= 6) out += "(6 max) ";
-    if (realMoney) out += "(Real Money)";
-    out += LineEnd;
+    out.put("Table ");
+    if (hand.tableName) out.put(*hand.tableName);
+    out.put(' ');
+    if (make6Max && hand.numPlayers <= 6) out.put("(6 max) ");
+    if (realMoney) out.put("(Real Money)");
+    out.put(LineEnd);
 
-    out += "Seat ";
-    appendInt(out, hand.button + 1);
-    appendLine(out, " is the button");
-    out += "Total number of players : ";
-    appendInt(out, hand.numPlayers);
-    appendLine(out, " ");
+    out.put("Seat ");
+    out.putInt(hand.button + 1);
+    out.putLine(" is the button");
+    out.put("Total number of players : ");
+    out.putInt(hand.numPlayers);
+    out.putLine(" ");
 
     for (int seat = 0; seat < SeatCount; ++seat) {
         if (!hand.seatNames[seat]) continue;
-        out += "Seat ";
-        appendInt(out, seat + 1);
-        out += ": ";
-        out += *hand.seatNames[seat];
-        out += " ( $";
-        appendAmount(out, hand.stacks[seat]);
-        appendLine(out, " )");
+        out.put("Seat ");
+        out.putInt(seat + 1);
+        out.put(": ");
+        out.put(*hand.seatNames[seat]);
+        out.put(" ( $");
+        out.putAmount(hand.stacks[seat]);
+        out.putLine(" )");
     }
 
     bool downCardsWritten = false;
     for (Action& action : hand.actions) {
         if (!downCardsWritten && !isBlindPost(action.type)) {
             downCardsWritten = true;
-            appendLine(out, "** Dealing down cards **");
+            out.putLine("** Dealing down cards **");
             for (int seat = 0; seat < SeatCount; ++seat) {
                 const bool dealt =
                     saveAllHole ? hand.isSeated(seat) : seat == hand.heroSeat && hand.isSeated(seat);
                 if (!dealt) continue;
-                out += "Dealt to ";
-                out += *hand.seatNames[seat];
-                out += " [  ";
-                appendCard(out, hand.holeCards[seat][0]);
-                out += ' ';
-                appendCard(out, hand.holeCards[seat][1]);
-                appendLine(out, " ]");
+                out.put("Dealt to ");
+                out.put(*hand.seatNames[seat]);
+                out.put(" [  ");
+                putCard(out, hand.holeCards[seat][0]);
+                out.put(' ');
+                putCard(out, hand.holeCards[seat][1]);
+                out.putLine(" ]");
             }
         }
 
         // name, wording and bracketed amount of the lines that carry one
-        const char* wording = nullptr;
+        std::string_view wording;
         switch (action.type) {
             case PostSmallBlind:
                 wording = " posts small blind [";
@@ -214,38 +202,38 @@ void writeHistory(HandRecord& hand, std::string& out, bool realMoney, bool make6
                 wording = " raises [";
                 break;
             case Check:
-                appendName(out, hand, action.seat);
-                appendLine(out, " checks.");
+                putName(out, hand, action.seat);
+                out.putLine(" checks.");
                 continue;
             case Fold:
-                appendName(out, hand, action.seat);
-                appendLine(out, " folds.");
+                putName(out, hand, action.seat);
+                out.putLine(" folds.");
                 continue;
             case AllIn:
-                appendName(out, hand, action.seat);
-                out += " is all-In  [";
-                out += currency;
-                appendAmount(out, action.amount);
-                appendLine(out, "]");
+                putName(out, hand, action.seat);
+                out.put(" is all-In  [");
+                out.put(currency);
+                out.putAmount(action.amount);
+                out.putLine("]");
                 continue;
             case DealFlop:
-                out += "** Dealing Flop ** [ ";
-                appendCard(out, hand.board[0]);
-                out += ", ";
-                appendCard(out, hand.board[1]);
-                out += ", ";
-                appendCard(out, hand.board[2]);
-                appendLine(out, " ]");
+                out.put("** Dealing Flop ** [ ");
+                putCard(out, hand.board[0]);
+                out.put(", ");
+                putCard(out, hand.board[1]);
+                out.put(", ");
+                putCard(out, hand.board[2]);
+                out.putLine(" ]");
                 continue;
             case DealTurn:
-                out += "** Dealing Turn ** [ ";
-                appendCard(out, hand.board[3]);
-                appendLine(out, " ]");
+                out.put("** Dealing Turn ** [ ");
+                putCard(out, hand.board[3]);
+                out.putLine(" ]");
                 continue;
             case DealRiver:
-                out += "** Dealing River ** [ ";
-                appendCard(out, hand.board[4]);
-                appendLine(out, " ]");
+                out.put("** Dealing River ** [ ");
+                putCard(out, hand.board[4]);
+                out.putLine(" ]");
                 continue;
             case Showdown:
                 resolveShowdown(action, hand, out, muckHands, realMoney);
@@ -253,11 +241,11 @@ void writeHistory(HandRecord& hand, std::string& out, bool realMoney, bool make6
             default:  // the preflop counter value and the clamp value write nothing
                 continue;
         }
-        appendName(out, hand, action.seat);
-        out += wording;
-        out += currency;
-        appendAmount(out, action.amount);
-        appendLine(out, "].");
+        putName(out, hand, action.seat);
+        out.put(wording);
+        out.put(currency);
+        out.putAmount(action.amount);
+        out.putLine("].");
     }
 }
 
