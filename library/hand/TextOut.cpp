@@ -59,7 +59,10 @@ char* writeAmount(char* to, double amount) {
 void TextSink::grow(std::size_t n) {
     // A kilobyte at least: most histories need one or two steps.
     constexpr std::size_t MinGrowth = 1024;
-    out_.resize(length_ + std::max(n, MinGrowth));
+    const auto length = static_cast<std::size_t>(at_ - out_.data());
+    out_.resize(length + std::max(n, MinGrowth));
+    at_ = out_.data() + length;
+    end_ = out_.data() + out_.size();
 }
 
 void appendAmount(std::string& out, double amount) {

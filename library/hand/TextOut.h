@@ -35,57 +35,61 @@ inline void appendInt(std::string& out, std::int64_t value) {
 // the string is cut back to the text written when the sink goes (or at finish).
 class TextSink {
 public:
-    explicit TextSink(std::string& out) : out_(out), length_(out.size()) {}
+    explicit TextSink(std::string& out) : out_(out), at_(out.data() + out.size()), end_(at_) {}
     ~TextSink() { finish(); }
     TextSink(const TextSink&) = delete;
     TextSink& operator=(const TextSink&) = delete;
 
     // Cuts the string back to what was written; writing may go on after it.
-    void finish() { out_.resize(length_); }
+    void finish() {
+        out_.resize(static_cast<std::size_t>(at_ - out_.data()));
+        end_ = at_;
+    }
 
     void put(std::string_view text) {
-        std::memcpy(room(text.size()), text.data(), text.size());
-        length_ += text.size();
+        room(text.size());
+        std::memcpy(at_, text.data(), text.size());
+        at_ += text.size();
     }
     void put(char c) {
-        *room(1) = c;
-        ++length_;
+        room(1);
+        *at_++ = c;
     }
     void putAmount(double amount) {
-        char* at = room(MaxAmountSize);
-        length_ += static_cast<std::size_t>(writeAmount(at, amount) - at);
+        room(MaxAmountSize);
+        at_ = writeAmount(at_, amount);
     }
     void putInt(std::int64_t value) {
         constexpr std::size_t MaxDigits = 20;  // a sign and 19 digits
-        char* at = room(MaxDigits);
-        length_ += static_cast<std::size_t>(std::to_chars(at, at + MaxDigits, value).ptr - at);
+        room(MaxDigits);
+        at_ = std::to_chars(at_, at_ + MaxDigits, value).ptr;
     }
     // A two-digit field with a leading zero: "07".
     void putTwoDigits(int value) {
-        char* at = room(2);
-        at[0] = static_cast<char>('0' + value / 10 % 10);
-        at[1] = static_cast<char>('0' + value % 10);
-        length_ += 2;
+        room(2);
+        at_[0] = static_cast<char>('0' + value / 10 % 10);
+        at_[1] = static_cast<char>('0' + value % 10);
+        at_ += 2;
     }
     // The rest of a line and its line end.
     void putLine(std::string_view text) {
-        char* at = room(text.size() + LineEnd.size());
-        std::memcpy(at, text.data(), text.size());
-        std::memcpy(at + text.size(), LineEnd.data(), LineEnd.size());
-        length_ += text.size() + LineEnd.size();
+        room(text.size() + LineEnd.size());
+        std::memcpy(at_, text.data(), text.size());
+        std::memcpy(at_ + text.size(), LineEnd.data(), LineEnd.size());
+        at_ += text.size() + LineEnd.size();
     }
 
 private:
-    // Where n more characters may be written.
-    char* room(std::size_t n) {
-        if (out_.size() - length_ < n) [[unlikely]]
+    // Makes sure n more characters may be written at the cursor.
+    void room(std::size_t n) {
+        if (static_cast<std::size_t>(end_ - at_) < n) [[unlikely]]
             grow(n);
-        return out_.data() + length_;
     }
     void grow(std::size_t n);
 
     std::string& out_;
-    std::size_t length_;  // characters of the string that hold text
+    char* at_;   // the cursor: the string holds text up to here
+    char* end_;  // the end of the room made, which is the end of the string
 };
 
 }  // namespace noxi
