@@ -16,6 +16,7 @@ using std::string_view;
 
 int cachedOffsetMinutes = 0;
 bool offsetKnown = false;
+unsigned refreshCount = 0;
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -228,6 +229,11 @@ void refreshTimeZone() {
     // The offset is reported in whole minutes.
     cachedOffsetMinutes = static_cast<int>(westSeconds / 60);
     offsetKnown = true;
+    ++refreshCount;
+}
+
+unsigned timeZoneRefreshes() {
+    return refreshCount;
 }
 
 int localStandardOffsetMinutes() {

@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "betting/Showdown.h"
+#include "hand/ChunkParser.h"
 #include "hand/TextOut.h"
 
 namespace noxi {
@@ -32,6 +33,16 @@ void civilFromDays(std::int64_t days, std::int64_t& year, int& month, int& day) 
     day = static_cast<int>(dayOfYear - (153 * monthIndex + 2) / 5 + 1);
     month = static_cast<int>(monthIndex < 10 ? monthIndex + 3 : monthIndex - 9);
     year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+}
+
+// Days since 1970-01-01 of a calendar date (proleptic Gregorian); the inverse of civilFromDays.
+std::int64_t daysFromCivil(std::int64_t year, int month, int day) {
+    year -= month <= 2 ? 1 : 0;
+    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
+    const std::int64_t yearOfEra = year - era * 400;
+    const std::int64_t dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
 }
 
 // Where the platform's local-time conversion gives up (before 1970 on Windows, far-off years), the date is
@@ -79,18 +90,54 @@ void putDate(TextSink& text, const std::tm& time) {
     text.putInt(std::int64_t{time.tm_year} + 1900);
 }
 
-std::tm localTime(std::int64_t startTime) {
-    std::tm local{};
-    bool converted = false;
-    const auto moment = static_cast<std::time_t>(startTime);
-    if (static_cast<std::int64_t>(moment) == startTime) {
+bool platformLocalTime(std::int64_t seconds, std::tm& local) {
+    const auto moment = static_cast<std::time_t>(seconds);
+    if (static_cast<std::int64_t>(moment) != seconds) return false;
 #ifdef _WIN32
-        converted = localtime_s(&local, &moment) == 0;
+    return localtime_s(&local, &moment) == 0;
 #else
-        converted = localtime_r(&moment, &local) != nullptr;
+    return localtime_r(&moment, &local) != nullptr;
 #endif
+}
+
+// How far the local clock reading is ahead of UTC at a moment the platform converted.
+std::int64_t offsetAt(std::int64_t seconds, const std::tm& local) {
+    const std::int64_t days =
+        daysFromCivil(std::int64_t{local.tm_year} + 1900, local.tm_mon + 1, local.tm_mday);
+    return days * 86400 + local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec - seconds;
+}
+
+// Hands come in time order, dozens to the hour. An hour of UTC that starts and ends with the same offset
+// has no zone change inside (zones change at most once in an hour), so its moments are read off that
+// offset, and the platform's conversion runs twice an hour instead of once a hand. Kept per thread, and
+// dropped when the zone is read again.
+struct HourOffset {
+    std::int64_t start = -1;  // the hour's first second; -1 for none yet
+    unsigned zoneRefreshes = 0;
+    bool steady = false;  // one offset over the whole hour
+    std::int64_t offset = 0;
+};
+
+std::tm localTime(std::int64_t startTime) {
+    // Years 1970 to 9999, where the clock reading alone gives the shown date.
+    constexpr std::int64_t Hour = 3600;
+    constexpr std::int64_t Year9999 = 253370764800;  // 9999-01-01 00:00:00 UTC
+    if (startTime >= 0 && startTime < Year9999) {
+        thread_local HourOffset hour;
+        const std::int64_t start = startTime - startTime % Hour;
+        if (hour.start != start || hour.zoneRefreshes != timeZoneRefreshes()) {
+            hour = HourOffset{start, timeZoneRefreshes(), false, 0};
+            std::tm first{};
+            std::tm last{};
+            if (platformLocalTime(start, first) && platformLocalTime(start + Hour, last)) {
+                hour.offset = offsetAt(start, first);
+                hour.steady = offsetAt(start + Hour, last) == hour.offset;
+            }
+        }
+        if (hour.steady) return fallbackTime(startTime + hour.offset);
     }
-    return converted ? local : fallbackTime(startTime);
+    std::tm local{};
+    return platformLocalTime(startTime, local) ? local : fallbackTime(startTime);
 }
 
 }  // namespace
