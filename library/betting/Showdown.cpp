@@ -10,24 +10,24 @@ namespace {
 
 constexpr std::size_t DescriptionSize = 64;
 
-void putName(TextSink& out, const HandRecord& hand, int seat) {
+inline void putName(TextSink& out, const HandRecord& hand, int seat) {
     // A seat without a name prints the empty text.
     if (seat >= 0 && seat < SeatCount && hand.seatNames[seat]) out.put(*hand.seatNames[seat]);
 }
 
-void putDescription(TextSink& out, HandEvaluator& evaluator, HandEvaluator* rival) {
+inline void putDescription(TextSink& out, HandEvaluator& evaluator, HandEvaluator* rival) {
     char text[DescriptionSize];
     const int length = evaluator.describeHand(text, sizeof text, rival);
     out.put(std::string_view(text, static_cast<std::size_t>(length)));
 }
 
-void putCards(TextSink& out, const std::array<Card, 2>& cards) {
+inline void putCards(TextSink& out, const std::array<Card, 2>& cards) {
     const char text[] = {cards[0].rankChar(), cards[0].suitChar(), ',', ' ',
                          cards[1].rankChar(), cards[1].suitChar()};
     out.put(std::string_view(text, sizeof text));
 }
 
-void showCards(TextSink& out, HandRecord& hand, int seat, std::string_view verb) {
+inline void showCards(TextSink& out, HandRecord& hand, int seat, std::string_view verb) {
     putName(out, hand, seat);
     out.put(verb);
     putCards(out, hand.holeCards[seat]);
@@ -38,7 +38,8 @@ void showCards(TextSink& out, HandRecord& hand, int seat, std::string_view verb)
 
 }  // namespace
 
-void resolveShowdown(Action& showdown, HandRecord& hand, TextSink& out, bool muckHands, bool realMoney) {
+void resolveShowdown(Action& showdown, HandRecord& hand, std::string& text, bool muckHands, bool realMoney) {
+    TextSink out(text);
     int start = showdown.seat;
     if (hand.folded[start]) {
         start = HandRecord::nextSeat(start, hand.folded);

@@ -56,13 +56,12 @@ char* writeAmount(char* to, double amount) {
     return end;
 }
 
-void TextSink::grow(std::size_t n) {
+TextSink::Room TextSink::grow(std::string& out, char* at, std::size_t n) {
     // A kilobyte at least: most histories need one or two steps.
     constexpr std::size_t MinGrowth = 1024;
-    const auto length = static_cast<std::size_t>(at_ - out_.data());
-    out_.resize(length + std::max(n, MinGrowth));
-    at_ = out_.data() + length;
-    end_ = out_.data() + out_.size();
+    const auto length = static_cast<std::size_t>(at - out.data());
+    out.resize(length + std::max(n, MinGrowth));
+    return {out.data() + length, out.data() + out.size()};
 }
 
 void appendAmount(std::string& out, double amount) {

@@ -33,6 +33,10 @@ inline void appendInt(std::string& out, std::int64_t value) {
 // Appends to a string through a cursor into room made ahead, so that each piece of a history costs a bounds
 // check and a copy rather than a call into the string. The room is made in steps of a kilobyte at least;
 // the string is cut back to the text written when the sink goes (or at finish).
+//
+// Every member is inline and none hands out the sink's address, so a sink that its owner passes to no other
+// function keeps its cursor in a register. Code that needs the string in between (a function that appends
+// to it) calls finish before and resume after.
 class TextSink {
 public:
     explicit TextSink(std::string& out) : out_(out), at_(out.data() + out.size()), end_(at_) {}
@@ -45,6 +49,15 @@ public:
         out_.resize(static_cast<std::size_t>(at_ - out_.data()));
         end_ = at_;
     }
+    // Goes on after text appended to the string since finish.
+    void resume() { at_ = end_ = out_.data() + out_.size(); }
+
+    // Room for up to n characters at the returned cursor; advance takes the end of what was written there.
+    char* reserve(std::size_t n) {
+        room(n);
+        return at_;
+    }
+    void advance(char* end) { at_ = end; }
 
     void put(std::string_view text) {
         room(text.size());
@@ -82,10 +95,18 @@ public:
 private:
     // Makes sure n more characters may be written at the cursor.
     void room(std::size_t n) {
-        if (static_cast<std::size_t>(end_ - at_) < n) [[unlikely]]
-            grow(n);
+        if (static_cast<std::size_t>(end_ - at_) < n) [[unlikely]] {
+            const Room more = grow(out_, at_, n);
+            at_ = more.at;
+            end_ = more.end;
+        }
     }
-    void grow(std::size_t n);
+    // The string enlarged for n more characters after `at`, and the cursor and room end in it.
+    struct Room {
+        char* at;
+        char* end;
+    };
+    static Room grow(std::string& out, char* at, std::size_t n);
 
     std::string& out_;
     char* at_;   // the cursor: the string holds text up to here

@@ -1,6 +1,9 @@
 #include "writer/HistoryWriter.h"
 
+#include <charconv>
+#include <cstring>
 #include <ctime>
+#include <string_view>
 
 #include "betting/Showdown.h"
 #include "hand/ChunkParser.h"
@@ -13,11 +16,11 @@ bool isBlindPost(int type) {
     return type == PostSmallBlind || type == PostBigBlind || type == PostBigBlindDead;
 }
 
-void putName(TextSink& out, const HandRecord& hand, int seat) {
+inline void putName(TextSink& out, const HandRecord& hand, int seat) {
     if (seat >= 0 && seat < SeatCount && hand.seatNames[seat]) out.put(*hand.seatNames[seat]);
 }
 
-void putCard(TextSink& out, const Card& card) {
+inline void putCard(TextSink& out, const Card& card) {
     out.put(card.rankChar());
     out.put(card.suitChar());
 }
@@ -67,27 +70,43 @@ std::tm fallbackTime(std::int64_t seconds) {
     return result;
 }
 
+// The most characters writeDate writes: weekday and month names, the fields and a year of up to 11 digits.
+constexpr std::size_t MaxDateSize = 64;
+
 // The date as strftime writes "%A, %B %d, %H:%M:%S EDT %Y" in the C locale, whatever locale the program
 // that loaded the library has set: the histories are read by English-speaking tools.
-void putDate(TextSink& text, const std::tm& time) {
+char* writeDate(char* to, const std::tm& time) {
     static constexpr std::string_view Days[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                                 "Thursday", "Friday", "Saturday"};
     static constexpr std::string_view Months[] = {"January",   "February", "March",    "April",
                                                   "May",       "June",     "July",     "August",
                                                   "September", "October",  "November", "December"};
-    text.put(time.tm_wday >= 0 && time.tm_wday < 7 ? Days[time.tm_wday] : "?");
-    text.put(", ");
-    text.put(time.tm_mon >= 0 && time.tm_mon < 12 ? Months[time.tm_mon] : "?");
-    text.put(' ');
-    text.putTwoDigits(time.tm_mday);
-    text.put(", ");
-    text.putTwoDigits(time.tm_hour);
-    text.put(':');
-    text.putTwoDigits(time.tm_min);
-    text.put(':');
-    text.putTwoDigits(time.tm_sec);
-    text.put(" EDT ");
-    text.putInt(std::int64_t{time.tm_year} + 1900);
+    auto copy = [&to](std::string_view text) {
+        std::memcpy(to, text.data(), text.size());
+        to += text.size();
+    };
+    auto twoDigits = [&to](int value) {
+        *to++ = static_cast<char>('0' + value / 10 % 10);
+        *to++ = static_cast<char>('0' + value % 10);
+    };
+    copy(time.tm_wday >= 0 && time.tm_wday < 7 ? Days[time.tm_wday] : "?");
+    copy(", ");
+    copy(time.tm_mon >= 0 && time.tm_mon < 12 ? Months[time.tm_mon] : "?");
+    *to++ = ' ';
+    twoDigits(time.tm_mday);
+    copy(", ");
+    twoDigits(time.tm_hour);
+    *to++ = ':';
+    twoDigits(time.tm_min);
+    *to++ = ':';
+    twoDigits(time.tm_sec);
+    copy(" EDT ");
+    return std::to_chars(to, to + 12, std::int64_t{time.tm_year} + 1900).ptr;
+}
+
+inline void putDate(TextSink& out, const std::tm& time) {
+    char* at = out.reserve(MaxDateSize);
+    out.advance(writeDate(at, time));
 }
 
 bool platformLocalTime(std::int64_t seconds, std::tm& local) {
@@ -283,7 +302,9 @@ void writeHistory(HandRecord& hand, std::string& text, bool realMoney, bool make
                 out.putLine(" ]");
                 continue;
             case Showdown:
-                resolveShowdown(action, hand, out, muckHands, realMoney);
+                out.finish();
+                resolveShowdown(action, hand, text, muckHands, realMoney);
+                out.resume();
                 continue;
             default:  // the preflop counter value and the clamp value write nothing
                 continue;
