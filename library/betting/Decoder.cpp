@@ -1,6 +1,7 @@
 #include "betting/Decoder.h"
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <string_view>
 
@@ -11,6 +12,18 @@ namespace {
 
 using SeatMoney = std::array<double, SeatCount>;
 
+// HandRecord::nextSeat for a start in 0..9 and the flags as a mask (bit n for seat n): the first seat after
+// `from` clockwise whose bit is clear, or `from` when every other seat's bit is set. Walking the table seat
+// by seat is the decoder's most frequent step, and its branches are hard to predict.
+int nextClearSeat(int from, unsigned flagged) {
+    constexpr unsigned AllSeats = (1u << SeatCount) - 1;
+    const unsigned clear = ~flagged & AllSeats;
+    const unsigned after = clear & (AllSeats << (from + 1));
+    if (after != 0) return std::countr_zero(after);
+    const unsigned before = clear & ((1u << from) - 1);
+    return before != 0 ? std::countr_zero(before) : from;
+}
+
 // The working state of one decode. Seats are always 0..9 here: the walks start from the button (kept in
 // range) or from seats they returned, and post digits are checked.
 struct Decoder {
@@ -19,6 +32,7 @@ struct Decoder {
     int button = 0;
     SeatFlags seated{};    // seated when the decode began
     SeatFlags out{};       // cannot act: empty, folded or all-in
+    unsigned outMask = 0;  // the same as a mask, bit n for seat n; both change through setOut only
     SeatFlags allInNow{};  // went all-in this street; cleared by every pot build
     SeatMoney stackLeft{};
     SeatMoney roundBet{};  // chips put in this street
@@ -36,14 +50,19 @@ struct Decoder {
         button = hand.button >= 0 && hand.button < SeatCount ? hand.button : 0;
         for (int seat = 0; seat < SeatCount; ++seat) {
             seated[seat] = hand.isSeated(seat);
-            out[seat] = !seated[seat];
+            if (!seated[seat]) setOut(seat);
             hand.folded[seat] = !seated[seat];
             stackLeft[seat] = hand.stacks[seat];
             deadPost[seat] = -1;
             oopPost[seat] = -1;
         }
         actor = button;
-        lastAggressor = HandRecord::nextSeat(button, out);
+        lastAggressor = nextClearSeat(button, outMask);
+    }
+
+    void setOut(int seat) {
+        out[seat] = true;
+        outMask |= 1u << seat;
     }
 
     void record(int seat, int type, double amount) { hand.actions.emplace_back(seat, type, amount); }
@@ -59,12 +78,12 @@ struct Decoder {
         const double chips = stackLeft[seat];
         stackLeft[seat] = 0;
         allInNow[seat] = true;
-        out[seat] = true;
+        setOut(seat);
         return chips;
     }
 
     int nextActor() {
-        actor = HandRecord::nextSeat(actor, out);
+        actor = nextClearSeat(actor, outMask);
         return actor;
     }
 
@@ -83,7 +102,7 @@ struct Decoder {
     }
 
     void postSmallBlind() {
-        const int poster = hand.numPlayers > 2 ? HandRecord::nextSeat(button, out) : button;
+        const int poster = hand.numPlayers > 2 ? nextClearSeat(button, outMask) : button;
         actor = lastAggressor = poster;
         betLevel = hand.smallBlind;
         if (covers(poster, hand.smallBlind)) {
@@ -160,7 +179,7 @@ struct Decoder {
         // The dead chips stay in the pot, so the printed starting stack leaves them out. Only once: a seat
         // folding again (nobody else left to act) must not lose them twice.
         if (deadOnly(seat) && !hand.folded[seat]) hand.stacks[seat] -= deadPost[seat];
-        out[seat] = true;
+        setOut(seat);
         hand.folded[seat] = true;
     }
 
@@ -225,7 +244,7 @@ struct Decoder {
         if (street >= DealRiver) return fail("ERROR: Too many rounds in SEQ.");
         ++street;
         record(lastAggressor, street, 0);
-        lastAggressor = HandRecord::nextSeat(button, out);
+        lastAggressor = nextClearSeat(button, outMask);
         buildPots(hand, allInNow, out, roundBet, potBefore, false);
         for (int seat = 0; seat < SeatCount; ++seat) {
             potBefore += roundBet[seat];

@@ -1,6 +1,7 @@
 #include "betting/Showdown.h"
 
 #include <array>
+#include <string_view>
 
 #include "hand/TextOut.h"
 
@@ -9,37 +10,36 @@ namespace {
 
 constexpr std::size_t DescriptionSize = 64;
 
-void appendName(std::string& out, const HandRecord& hand, int seat) {
+inline void putName(TextSink& out, const HandRecord& hand, int seat) {
     // A seat without a name prints the empty text.
-    if (seat >= 0 && seat < SeatCount && hand.seatNames[seat]) out += *hand.seatNames[seat];
+    if (seat >= 0 && seat < SeatCount && hand.seatNames[seat]) out.put(*hand.seatNames[seat]);
 }
 
-void appendDescription(std::string& out, HandEvaluator& evaluator, HandEvaluator* rival) {
+inline void putDescription(TextSink& out, HandEvaluator& evaluator, HandEvaluator* rival) {
     char text[DescriptionSize];
     const int length = evaluator.describeHand(text, sizeof text, rival);
-    out.append(text, static_cast<std::size_t>(length));
+    out.put(std::string_view(text, static_cast<std::size_t>(length)));
 }
 
-void appendCards(std::string& out, const std::array<Card, 2>& cards) {
-    out += cards[0].rankChar();
-    out += cards[0].suitChar();
-    out += ", ";
-    out += cards[1].rankChar();
-    out += cards[1].suitChar();
+inline void putCards(TextSink& out, const std::array<Card, 2>& cards) {
+    const char text[] = {cards[0].rankChar(), cards[0].suitChar(), ',', ' ',
+                         cards[1].rankChar(), cards[1].suitChar()};
+    out.put(std::string_view(text, sizeof text));
 }
 
-void showCards(std::string& out, HandRecord& hand, int seat, const char* verb) {
-    appendName(out, hand, seat);
-    out += verb;
-    appendCards(out, hand.holeCards[seat]);
-    out += " ] ";
-    appendDescription(out, hand.evaluators[seat], nullptr);
-    out += LineEnd;
+inline void showCards(TextSink& out, HandRecord& hand, int seat, std::string_view verb) {
+    putName(out, hand, seat);
+    out.put(verb);
+    putCards(out, hand.holeCards[seat]);
+    out.put(" ] ");
+    putDescription(out, hand.evaluators[seat], nullptr);
+    out.put(LineEnd);
 }
 
 }  // namespace
 
-void resolveShowdown(Action& showdown, HandRecord& hand, std::string& out, bool muckHands, bool realMoney) {
+void resolveShowdown(Action& showdown, HandRecord& hand, std::string& text, bool muckHands, bool realMoney) {
+    TextSink out(text);
     int start = showdown.seat;
     if (hand.folded[start]) {
         start = HandRecord::nextSeat(start, hand.folded);
@@ -57,9 +57,8 @@ void resolveShowdown(Action& showdown, HandRecord& hand, std::string& out, bool 
     int seat = start;
     do {
         if (stillIn <= 1 && muckHands) {
-            appendName(out, hand, seat);
-            out += " does not show cards.";
-            out += LineEnd;
+            putName(out, hand, seat);
+            out.putLine(" does not show cards.");
         } else if (muckHands && bestShown >= 0 &&
                    !hand.evaluators[seat].isAtLeast(hand.evaluators[bestShown])) {
             showCards(out, hand, seat, " doesn't show [ ");
@@ -118,27 +117,26 @@ void resolveShowdown(Action& showdown, HandRecord& hand, std::string& out, bool 
         const double share = ((current.total - base) - hand.rake / potCount) / winnerCount;
         for (int w = 0; w < winnerCount; ++w) {
             const int winner = winners[static_cast<std::size_t>(w)];
-            appendName(out, hand, winner);
+            putName(out, hand, winner);
             if (realMoney) {
-                out += " wins $";
-                appendAmount(out, share);
+                out.put(" wins $");
+                out.putAmount(share);
             } else {
-                out += " wins ";
-                appendAmount(out, share);
-                out += " play chips";
+                out.put(" wins ");
+                out.putAmount(share);
+                out.put(" play chips");
             }
             if (stillIn > 1 || !muckHands) {
                 if (number > 0) {
-                    out += " from  side pot #";
-                    appendInt(out, number);
-                    out += "  with ";
+                    out.put(" from  side pot #");
+                    out.putInt(number);
+                    out.put("  with ");
                 } else {
-                    out += " from  the main pot  with ";
+                    out.put(" from  the main pot  with ");
                 }
-                appendDescription(out, hand.evaluators[winner],
-                                  rival >= 0 ? &hand.evaluators[rival] : nullptr);
+                putDescription(out, hand.evaluators[winner], rival >= 0 ? &hand.evaluators[rival] : nullptr);
             }
-            out += LineEnd;
+            out.put(LineEnd);
         }
     }
 }

@@ -1,6 +1,7 @@
 #include "eval/HandEvaluator.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <initializer_list>
 #include <utility>
@@ -16,14 +17,27 @@ constexpr int Six = 4;
 // Only the first five kicker entries take part in comparisons.
 constexpr int ComparedKickers = 5;
 
+// The highest rank set in a mask of ranks, -1 for none.
+int highestRank(std::uint32_t ranks) {
+    return static_cast<int>(std::bit_width(ranks)) - 1;
+}
+
 // The top rank of the best straight among the ranks set in the 13-bit mask, -1 when there is none. The
 // five-high straight (ace to five) counts only when no higher straight is there.
 int straightTop(std::uint32_t ranks) {
-    for (int top = Ace; top >= Six; --top) {
-        if (((ranks >> (top - 4)) & 0x1Fu) == 0x1Fu) return top;
-    }
+    // Bit n stays set where ranks n to n + 4 are all there.
+    const std::uint32_t runs = ranks & (ranks >> 1) & (ranks >> 2) & (ranks >> 3) & (ranks >> 4);
+    if (runs != 0) return highestRank(runs) + 4;
     constexpr std::uint32_t Wheel = (1u << Ace) | 0xFu;
     return (ranks & Wheel) == Wheel ? Five : -1;
+}
+
+// The highest rank in the mask, taken out of it; -1 when it is empty.
+int takeHighest(std::uint32_t& ranks) {
+    if (ranks == 0) return -1;
+    const int rank = highestRank(ranks);
+    ranks &= ~(1u << rank);
+    return rank;
 }
 
 }  // namespace
@@ -98,16 +112,23 @@ void HandEvaluator::evaluate() {
     kickers.fill(-1);
     needsEvaluation = false;
 
-    std::array<int, RankCount> rankCounts{};
+    // The ranks held at least once, twice, three and four times, as 13-bit masks.
+    std::uint32_t once = 0;
+    std::uint32_t twice = 0;
+    std::uint32_t thrice = 0;
+    std::uint32_t fourTimes = 0;
     std::array<int, SuitCount> suitCounts{};
-    std::uint32_t rankMask = 0;
     int flushSuit = -1;
     for (int i = 0; i < cardCount; ++i) {
         const Card& c = cards[static_cast<std::size_t>(i)];
-        ++rankCounts[c.rank];
-        rankMask |= 1u << c.rank;
+        const std::uint32_t bit = 1u << c.rank;
+        fourTimes |= thrice & bit;
+        thrice |= twice & bit;
+        twice |= once & bit;
+        once |= bit;
         if (++suitCounts[c.suit] == 5) flushSuit = c.suit;
     }
+    const std::uint32_t rankMask = once;
 
     if (flushSuit >= 0) {
         sortCardsDescending();
@@ -134,41 +155,23 @@ void HandEvaluator::evaluate() {
         return;
     }
 
-    int single1 = -1, single2 = -1, single3 = -1, pair1 = -1, pair2 = -1, trips = -1, quads = -1;
-    for (int rank = Ace; rank >= 0; --rank) {
-        switch (rankCounts[static_cast<std::size_t>(rank)]) {
-            case 1:
-                if (single1 < 0) {
-                    single1 = rank;
-                } else if (single2 < 0) {
-                    single2 = rank;
-                } else if (single3 < 0) {
-                    single3 = rank;
-                }
-                break;
-            case 2:
-                if (pair1 < 0) {
-                    pair1 = rank;
-                } else if (pair2 < 0) {
-                    pair2 = rank;
-                } else if (single1 < 0) {
-                    single1 = rank;  // a third pair can only give the fifth card
-                }
-                break;
-            case 3:
-                if (trips < 0) {
-                    trips = rank;
-                } else {
-                    pair1 = rank;  // a second set serves as the pair of a full house
-                }
-                break;
-            case 4:
-                quads = rank;
-                break;
-            default:
-                break;
-        }
-    }
+    // Seven cards hold at most one quad, two sets or three pairs.
+    std::uint32_t singles = once & ~twice;
+    std::uint32_t pairs = twice & ~thrice;
+    std::uint32_t sets = thrice & ~fourTimes;
+    std::uint32_t quadRanks = fourTimes;
+    const int quads = takeHighest(quadRanks);
+    const int trips = takeHighest(sets);
+    const int secondSet = takeHighest(sets);
+    int pair1 = takeHighest(pairs);
+    const int pair2 = takeHighest(pairs);
+    // A second set serves as the pair of a full house; a third pair can only give the fifth card.
+    if (secondSet >= 0) pair1 = secondSet;
+    const int thirdPair = takeHighest(pairs);
+    if (thirdPair >= 0 && thirdPair > highestRank(singles)) singles |= 1u << thirdPair;
+    int single1 = takeHighest(singles);
+    const int single2 = takeHighest(singles);
+    const int single3 = takeHighest(singles);
 
     auto set = [this](int category, int principal, std::initializer_list<int> entries) {
         std::size_t i = 0;
@@ -188,12 +191,10 @@ void HandEvaluator::evaluate() {
     } else if (pair1 >= 0) {
         set(OnePair, 1, {pair1, single1, single2, single3});
     } else {
-        std::size_t n = 0;
-        for (int rank = Ace; rank >= 0; --rank) {
-            for (int k = 0; k < rankCounts[static_cast<std::size_t>(rank)] && n < kickers.size(); ++k) {
-                kickers[n++] = rank;
-            }
-        }
+        // Every rank is held once here, highest first.
+        std::uint32_t ranks = rankMask;
+        for (int& entry : kickers)
+            entry = takeHighest(ranks);
         categoryValue = HighCard;
         principalCount = 0;
     }

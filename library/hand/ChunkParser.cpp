@@ -16,55 +16,65 @@ using std::string_view;
 
 int cachedOffsetMinutes = 0;
 bool offsetKnown = false;
+unsigned refreshCount = 0;
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// A card read from the two characters at `pos` of a value of `length` characters; characters past the
-// value's end read as the end of the text, as they would in a terminated chunk.
-bool parseCardAt(const char* value, int length, int pos, Card& card) {
+// A card whose characters run past the value's end: those read as the end of the text, as they would in a
+// terminated chunk.
+bool parseCutCard(const char* value, int length, int pos, Card& card) {
     char pair[3] = {'\0', '\0', '\0'};
     for (int i = 0; i < 2 && pos + i < length; ++i)
         pair[i] = value[pos + i];
     return card.parse(pair);
 }
 
+// A card read from the two characters at `pos` of a value of `length` characters.
+inline bool parseCardAt(const char* value, int length, int pos, Card& card) {
+    return pos + 2 <= length ? card.parse(value + pos) : parseCutCard(value, length, pos, card);
+}
+
 // Most amounts are plain digits with at most two decimals: their cents are exact, and the result is the one
 // the general conversion and rounding give. Empty for any other text.
 std::optional<double> plainAmount(const char* value, int length) {
+    // At most 15 digits, so that the cents stay exact in a double.
+    constexpr int MaxDigits = 15;
     std::int64_t cents = 0;
     int digits = 0;
-    int decimals = -1;  // digits after the point; -1 while there is none
-    for (int i = 0; i < length; ++i) {
-        const char c = value[i];
-        if (c == '.' && decimals < 0) {
-            decimals = 0;
-        } else if (isDigit(c) && digits < 15 && decimals < 2) {
-            cents = cents * 10 + (c - '0');
-            ++digits;
-            if (decimals >= 0) ++decimals;
-        } else {
-            digits = -1;
-            break;
+    int at = 0;
+    for (; at < length && isDigit(value[at]); ++at) {
+        if (++digits > MaxDigits) return std::nullopt;
+        cents = cents * 10 + (value[at] - '0');
+    }
+    int decimals = 0;
+    if (at < length) {
+        if (value[at] != '.') return std::nullopt;
+        for (++at; at < length; ++at) {
+            if (!isDigit(value[at]) || decimals == 2 || ++digits > MaxDigits) return std::nullopt;
+            cents = cents * 10 + (value[at] - '0');
+            ++decimals;
         }
     }
-    if (digits <= 0) return std::nullopt;
-    for (int d = decimals < 0 ? 0 : decimals; d < 2; ++d)
+    if (digits == 0) return std::nullopt;
+    for (; decimals < 2; ++decimals)
         cents *= 10;
     return static_cast<double>(cents) / 100;
 }
 
-// A checked decimal value rounded to cents, or empty when it is out of any sensible range.
+// A decimal value rounded to cents; empty when the text is not a decimal or out of any sensible range. A
+// plain amount is a decimal, so it needs no other check.
 std::optional<double> decimalValue(const char* value, int length) {
     if (const auto plain = plainAmount(value, length)) return plain;
+    if (!isDecimal(value, length)) return std::nullopt;
     return roundToCents(leadingDouble(value, static_cast<std::size_t>(length)));
 }
 
 // Stores a checked decimal amount, or rejects the hand with the key's message.
 bool readAmount(HandRecord& hand, const char* value, int length, double& field, const char* message,
                 int chunkNumber) {
-    const auto amount = isDecimal(value, length) ? decimalValue(value, length) : std::nullopt;
+    const auto amount = decimalValue(value, length);
     if (!amount) {
         hand.setError(message, chunkNumber);
         return false;
@@ -150,8 +160,7 @@ bool parseSeatKey(HandRecord& hand, const char* text, int length, int chunkNumbe
     const int valueLength = length - 4;
     switch (kind) {
         case 'B': {
-            const auto stack =
-                isDecimal(value, valueLength) ? decimalValue(value, valueLength) : std::nullopt;
+            const auto stack = decimalValue(value, valueLength);
             if (!stack) {
                 hand.setError("Chunk %i: PB%c must be a number.", chunkNumber, seatChar);
                 return false;
@@ -220,6 +229,11 @@ void refreshTimeZone() {
     // The offset is reported in whole minutes.
     cachedOffsetMinutes = static_cast<int>(westSeconds / 60);
     offsetKnown = true;
+    ++refreshCount;
+}
+
+unsigned timeZoneRefreshes() {
+    return refreshCount;
 }
 
 int localStandardOffsetMinutes() {

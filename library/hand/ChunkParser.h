@@ -19,5 +19,7 @@ bool isDecimal(const char* text, int length);
 // runs on first use). The driver refreshes it at the start of every conversion.
 int localStandardOffsetMinutes();
 void refreshTimeZone();
+// How often refreshTimeZone has run: what was worked out from the zone before the last refresh is stale.
+unsigned timeZoneRefreshes();
 
 }  // namespace noxi

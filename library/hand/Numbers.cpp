@@ -52,6 +52,13 @@ std::int64_t integerValue(const char* text, std::size_t length) {
     const bool negative = length > 0 && text[0] == '-';
     const char* digits = negative ? text + 1 : text;
     if (digits == end) return 0;
+    // Up to 18 digits cannot leave the range: the common case needs no checks.
+    if (end - digits <= 18) {
+        std::int64_t value = 0;
+        for (const char* p = digits; p != end; ++p)
+            value = value * 10 + (*p - '0');
+        return negative ? -value : value;
+    }
     std::uint64_t magnitude = 0;
     auto [ptr, ec] = std::from_chars(digits, end, magnitude);
     (void)ptr;

@@ -1,5 +1,6 @@
 #include "hand/TextOut.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace noxi {
@@ -16,49 +17,56 @@ bool exactCents(double amount, std::int64_t& cents) {
     return static_cast<double>(cents) / 100 == amount;
 }
 
-void appendCents(std::string& out, std::int64_t cents) {
-    char text[32];
-    char* end = text;
+// Cents below 2^53 in magnitude as units with up to two decimals, trailing zeros and point left out.
+char* writeCents(char* to, std::int64_t cents) {
     if (cents < 0) {
-        *end++ = '-';
+        *to++ = '-';
         cents = -cents;
     }
-    end = std::to_chars(end, text + sizeof text, cents / 100).ptr;
-    const int fraction = static_cast<int>(cents % 100);
+    const auto whole = static_cast<std::uint64_t>(cents) / 100;
+    const auto fraction = static_cast<unsigned>(static_cast<std::uint64_t>(cents) % 100);
+    to = std::to_chars(to, to + 20, whole).ptr;
     if (fraction != 0) {
-        *end++ = '.';
-        *end++ = static_cast<char>('0' + fraction / 10);
-        if (fraction % 10 != 0) *end++ = static_cast<char>('0' + fraction % 10);
+        *to++ = '.';
+        *to++ = static_cast<char>('0' + fraction / 10);
+        if (fraction % 10 != 0) *to++ = static_cast<char>('0' + fraction % 10);
     }
-    out.append(text, static_cast<std::size_t>(end - text));
+    return to;
 }
 
 }  // namespace
 
-void appendAmount(std::string& out, double amount) {
+char* writeAmount(char* to, double amount) {
     // Amounts are whole cents, or shares of them; what is left of a subtraction that should give nothing
     // (a pot less its part of the rake) is rounding dust, which would show as "2.63678e-16".
-    if (std::fabs(amount) < 1e-9) amount = 0;
+    if (std::fabs(amount) < 1e-9) {
+        *to = '0';
+        return to + 1;
+    }
     const bool small = !(std::fabs(amount) >= 10000) || !std::isfinite(amount);
     std::int64_t cents = 0;
     // Below 10000 an amount of whole cents has at most six significant digits, so %g shows it exactly.
-    if (exactCents(amount, cents) && cents != 0 && (!small || (cents > -1000000 && cents < 1000000))) {
-        appendCents(out, cents);
-        return;
-    }
-    // Enough for any double in fixed notation with two decimals (up to 309 integer digits).
-    char text[400];
-    if (small) {
-        const auto result = std::to_chars(text, text + sizeof text, amount, std::chars_format::general, 6);
-        out.append(text, static_cast<std::size_t>(result.ptr - text));
-        return;
-    }
-    const auto result = std::to_chars(text, text + sizeof text, amount, std::chars_format::fixed, 2);
-    const char* end = result.ptr;
+    if (exactCents(amount, cents) && (!small || (cents > -1000000 && cents < 1000000)))
+        return writeCents(to, cents);
+    if (small) return std::to_chars(to, to + MaxAmountSize, amount, std::chars_format::general, 6).ptr;
+    char* end = std::to_chars(to, to + MaxAmountSize, amount, std::chars_format::fixed, 2).ptr;
     while (end[-1] == '0')
         --end;  // the text has a point, so this stops there at the latest
     if (end[-1] == '.') --end;
-    out.append(text, static_cast<std::size_t>(end - text));
+    return end;
+}
+
+TextSink::Room TextSink::grow(std::string& out, char* at, std::size_t n) {
+    // A kilobyte at least: most histories need one or two steps.
+    constexpr std::size_t MinGrowth = 1024;
+    const auto length = static_cast<std::size_t>(at - out.data());
+    out.resize(length + std::max(n, MinGrowth));
+    return {out.data() + length, out.data() + out.size()};
+}
+
+void appendAmount(std::string& out, double amount) {
+    char text[MaxAmountSize];
+    out.append(text, static_cast<std::size_t>(writeAmount(text, amount) - text));
 }
 
 }  // namespace noxi

@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -11,10 +12,16 @@ namespace noxi {
 // Hand-history files end every line with CR LF on every platform.
 inline constexpr std::string_view LineEnd = "\r\n";
 
+// The most characters writeAmount writes: a double in fixed notation with two decimals (up to 309 integer
+// digits and a sign).
+inline constexpr std::size_t MaxAmountSize = 400;
+
 // Amounts below 10000 in magnitude are written as %g writes them (six significant digits, no trailing
 // zeros: 12.5, 100, 3.33333). From 10000 up they are written in plain decimal notation rounded to the cent,
 // without trailing zeros or a trailing point (12345.67, 1000000), since six digits would lose cents or turn
-// into exponent notation, which no reader of the histories accepts.
+// into exponent notation, which no reader of the histories accepts. Writes at most MaxAmountSize characters
+// at `to` and returns the end of the text.
+char* writeAmount(char* to, double amount);
 void appendAmount(std::string& out, double amount);
 
 inline void appendInt(std::string& out, std::int64_t value) {
@@ -22,5 +29,88 @@ inline void appendInt(std::string& out, std::int64_t value) {
     const auto result = std::to_chars(digits, digits + sizeof digits, value);
     out.append(digits, static_cast<std::size_t>(result.ptr - digits));
 }
+
+// Appends to a string through a cursor into room made ahead, so that each piece of a history costs a bounds
+// check and a copy rather than a call into the string. The room is made in steps of a kilobyte at least;
+// the string is cut back to the text written when the sink goes (or at finish).
+//
+// Every member is inline and none hands out the sink's address, so a sink that its owner passes to no other
+// function keeps its cursor in a register. Code that needs the string in between (a function that appends
+// to it) calls finish before and resume after.
+class TextSink {
+public:
+    explicit TextSink(std::string& out) : out_(out), at_(out.data() + out.size()), end_(at_) {}
+    ~TextSink() { finish(); }
+    TextSink(const TextSink&) = delete;
+    TextSink& operator=(const TextSink&) = delete;
+
+    // Cuts the string back to what was written; writing may go on after it.
+    void finish() {
+        out_.resize(static_cast<std::size_t>(at_ - out_.data()));
+        end_ = at_;
+    }
+    // Goes on after text appended to the string since finish.
+    void resume() { at_ = end_ = out_.data() + out_.size(); }
+
+    // Room for up to n characters at the returned cursor; advance takes the end of what was written there.
+    char* reserve(std::size_t n) {
+        room(n);
+        return at_;
+    }
+    void advance(char* end) { at_ = end; }
+
+    void put(std::string_view text) {
+        room(text.size());
+        std::memcpy(at_, text.data(), text.size());
+        at_ += text.size();
+    }
+    void put(char c) {
+        room(1);
+        *at_++ = c;
+    }
+    void putAmount(double amount) {
+        room(MaxAmountSize);
+        at_ = writeAmount(at_, amount);
+    }
+    void putInt(std::int64_t value) {
+        constexpr std::size_t MaxDigits = 20;  // a sign and 19 digits
+        room(MaxDigits);
+        at_ = std::to_chars(at_, at_ + MaxDigits, value).ptr;
+    }
+    // A two-digit field with a leading zero: "07".
+    void putTwoDigits(int value) {
+        room(2);
+        at_[0] = static_cast<char>('0' + value / 10 % 10);
+        at_[1] = static_cast<char>('0' + value % 10);
+        at_ += 2;
+    }
+    // The rest of a line and its line end.
+    void putLine(std::string_view text) {
+        room(text.size() + LineEnd.size());
+        std::memcpy(at_, text.data(), text.size());
+        std::memcpy(at_ + text.size(), LineEnd.data(), LineEnd.size());
+        at_ += text.size() + LineEnd.size();
+    }
+
+private:
+    // Makes sure n more characters may be written at the cursor.
+    void room(std::size_t n) {
+        if (static_cast<std::size_t>(end_ - at_) < n) [[unlikely]] {
+            const Room more = grow(out_, at_, n);
+            at_ = more.at;
+            end_ = more.end;
+        }
+    }
+    // The string enlarged for n more characters after `at`, and the cursor and room end in it.
+    struct Room {
+        char* at;
+        char* end;
+    };
+    static Room grow(std::string& out, char* at, std::size_t n);
+
+    std::string& out_;
+    char* at_;   // the cursor: the string holds text up to here
+    char* end_;  // the end of the room made, which is the end of the string
+};
 
 }  // namespace noxi

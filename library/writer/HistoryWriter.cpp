@@ -1,9 +1,12 @@
 #include "writer/HistoryWriter.h"
 
+#include <charconv>
 #include <cstring>
 #include <ctime>
+#include <string_view>
 
 #include "betting/Showdown.h"
+#include "hand/ChunkParser.h"
 #include "hand/TextOut.h"
 
 namespace noxi {
@@ -13,22 +16,13 @@ bool isBlindPost(int type) {
     return type == PostSmallBlind || type == PostBigBlind || type == PostBigBlindDead;
 }
 
-void appendName(std::string& out, const HandRecord& hand, int seat) {
-    if (seat >= 0 && seat < SeatCount && hand.seatNames[seat]) out += *hand.seatNames[seat];
+inline void putName(TextSink& out, const HandRecord& hand, int seat) {
+    if (seat >= 0 && seat < SeatCount && hand.seatNames[seat]) out.put(*hand.seatNames[seat]);
 }
 
-void appendCard(std::string& out, const Card& card) {
-    const char text[2] = {card.rankChar(), card.suitChar()};
-    out.append(text, 2);
-}
-
-// The end of a line with its line end, handed over in one piece.
-template <std::size_t N>
-void appendLine(std::string& out, const char (&text)[N]) {
-    char line[N - 1 + LineEnd.size()];
-    std::memcpy(line, text, N - 1);
-    std::memcpy(line + N - 1, LineEnd.data(), LineEnd.size());
-    out.append(line, sizeof line);
+inline void putCard(TextSink& out, const Card& card) {
+    out.put(card.rankChar());
+    out.put(card.suitChar());
 }
 
 // A calendar date from a count of days since 1970-01-01 (proleptic Gregorian).
@@ -42,6 +36,16 @@ void civilFromDays(std::int64_t days, std::int64_t& year, int& month, int& day) 
     day = static_cast<int>(dayOfYear - (153 * monthIndex + 2) / 5 + 1);
     month = static_cast<int>(monthIndex < 10 ? monthIndex + 3 : monthIndex - 9);
     year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+}
+
+// Days since 1970-01-01 of a calendar date (proleptic Gregorian); the inverse of civilFromDays.
+std::int64_t daysFromCivil(std::int64_t year, int month, int day) {
+    year -= month <= 2 ? 1 : 0;
+    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
+    const std::int64_t yearOfEra = year - era * 400;
+    const std::int64_t dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
 }
 
 // Where the platform's local-time conversion gives up (before 1970 on Windows, far-off years), the date is
@@ -66,134 +70,184 @@ std::tm fallbackTime(std::int64_t seconds) {
     return result;
 }
 
-void appendTwoDigits(std::string& out, int value) {
-    out += static_cast<char>('0' + value / 10 % 10);
-    out += static_cast<char>('0' + value % 10);
-}
+// The most characters writeDate writes: weekday and month names, the fields and a year of up to 11 digits.
+constexpr std::size_t MaxDateSize = 64;
 
 // The date as strftime writes "%A, %B %d, %H:%M:%S EDT %Y" in the C locale, whatever locale the program
 // that loaded the library has set: the histories are read by English-speaking tools.
-void appendDate(std::string& text, const std::tm& time) {
-    static constexpr const char* Days[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
-                                           "Thursday", "Friday", "Saturday"};
-    static constexpr const char* Months[] = {"January",   "February", "March",    "April",
-                                             "May",       "June",     "July",     "August",
-                                             "September", "October",  "November", "December"};
-    text += time.tm_wday >= 0 && time.tm_wday < 7 ? Days[time.tm_wday] : "?";
-    text += ", ";
-    text += time.tm_mon >= 0 && time.tm_mon < 12 ? Months[time.tm_mon] : "?";
-    text += ' ';
-    appendTwoDigits(text, time.tm_mday);
-    text += ", ";
-    appendTwoDigits(text, time.tm_hour);
-    text += ':';
-    appendTwoDigits(text, time.tm_min);
-    text += ':';
-    appendTwoDigits(text, time.tm_sec);
-    text += " EDT ";
-    appendInt(text, std::int64_t{time.tm_year} + 1900);
+char* writeDate(char* to, const std::tm& time) {
+    static constexpr std::string_view Days[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                                "Thursday", "Friday", "Saturday"};
+    static constexpr std::string_view Months[] = {"January",   "February", "March",    "April",
+                                                  "May",       "June",     "July",     "August",
+                                                  "September", "October",  "November", "December"};
+    auto copy = [&to](std::string_view text) {
+        std::memcpy(to, text.data(), text.size());
+        to += text.size();
+    };
+    auto twoDigits = [&to](int value) {
+        *to++ = static_cast<char>('0' + value / 10 % 10);
+        *to++ = static_cast<char>('0' + value % 10);
+    };
+    copy(time.tm_wday >= 0 && time.tm_wday < 7 ? Days[time.tm_wday] : "?");
+    copy(", ");
+    copy(time.tm_mon >= 0 && time.tm_mon < 12 ? Months[time.tm_mon] : "?");
+    *to++ = ' ';
+    twoDigits(time.tm_mday);
+    copy(", ");
+    twoDigits(time.tm_hour);
+    *to++ = ':';
+    twoDigits(time.tm_min);
+    *to++ = ':';
+    twoDigits(time.tm_sec);
+    copy(" EDT ");
+    return std::to_chars(to, to + 12, std::int64_t{time.tm_year} + 1900).ptr;
 }
 
-std::tm localTime(std::int64_t startTime) {
-    std::tm local{};
-    bool converted = false;
-    const auto moment = static_cast<std::time_t>(startTime);
-    if (static_cast<std::int64_t>(moment) == startTime) {
+inline void putDate(TextSink& out, const std::tm& time) {
+    char* at = out.reserve(MaxDateSize);
+    out.advance(writeDate(at, time));
+}
+
+bool platformLocalTime(std::int64_t seconds, std::tm& local) {
+    const auto moment = static_cast<std::time_t>(seconds);
+    if (static_cast<std::int64_t>(moment) != seconds) return false;
 #ifdef _WIN32
-        converted = localtime_s(&local, &moment) == 0;
+    return localtime_s(&local, &moment) == 0;
 #else
-        converted = localtime_r(&moment, &local) != nullptr;
+    return localtime_r(&moment, &local) != nullptr;
 #endif
+}
+
+// How far the local clock reading is ahead of UTC at a moment the platform converted.
+std::int64_t offsetAt(std::int64_t seconds, const std::tm& local) {
+    const std::int64_t days =
+        daysFromCivil(std::int64_t{local.tm_year} + 1900, local.tm_mon + 1, local.tm_mday);
+    return days * 86400 + local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec - seconds;
+}
+
+// Hands come in time order, dozens to the hour. An hour of UTC that starts and ends with the same offset
+// has no zone change inside (zones change at most once in an hour), so its moments are read off that
+// offset, and the platform's conversion runs twice an hour instead of once a hand. Kept per thread, and
+// dropped when the zone is read again.
+struct HourOffset {
+    std::int64_t start = -1;  // the hour's first second; -1 for none yet
+    unsigned zoneRefreshes = 0;
+    bool steady = false;  // one offset over the whole hour
+    std::int64_t offset = 0;
+};
+
+std::tm localTime(std::int64_t startTime) {
+    // Years 1970 to 9999, where the clock reading alone gives the shown date.
+    constexpr std::int64_t Hour = 3600;
+    constexpr std::int64_t Year9999 = 253370764800;  // 9999-01-01 00:00:00 UTC
+    if (startTime >= 0 && startTime < Year9999) {
+        thread_local HourOffset hour;
+        const std::int64_t start = startTime - startTime % Hour;
+        if (hour.start != start || hour.zoneRefreshes != timeZoneRefreshes()) {
+            hour = HourOffset{start, timeZoneRefreshes(), false, 0};
+            std::tm first{};
+            std::tm last{};
+            if (platformLocalTime(start, first) && platformLocalTime(start + Hour, last)) {
+                hour.offset = offsetAt(start, first);
+                hour.steady = offsetAt(start + Hour, last) == hour.offset;
+            }
+        }
+        if (hour.steady) return fallbackTime(startTime + hour.offset);
     }
-    return converted ? local : fallbackTime(startTime);
+    std::tm local{};
+    return platformLocalTime(startTime, local) ? local : fallbackTime(startTime);
 }
 
 }  // namespace
 
 std::string formatStartTime(std::int64_t startTime) {
     std::string text;
-    appendDate(text, localTime(startTime));
+    TextSink sink(text);
+    putDate(sink, localTime(startTime));
+    sink.finish();
     return text;
 }
 
-void writeHistory(HandRecord& hand, std::string& out, bool realMoney, bool make6Max, bool muckHands,
+void writeHistory(HandRecord& hand, std::string& text, bool realMoney, bool make6Max, bool muckHands,
                   bool saveAllHole, bool firstInFile) {
+    TextSink out(text);
     const std::string_view currency = realMoney ? "$" : "";
     const std::int32_t id = hand.gameId();
 
     if (!firstInFile) {
-        out += "Game #";
-        appendInt(out, id);
-        appendLine(out, " starts.");
+        out.put("Game #");
+        out.putInt(id);
+        out.putLine(" starts.");
     }
-    out += LineEnd;
-    out += "#Game No : ";
-    appendInt(out, id);
-    appendLine(out, " ");
-    out += "***** Hand History for Game ";
-    appendInt(out, id);
-    appendLine(out, " *****");
+    out.put(LineEnd);
+    out.put("#Game No : ");
+    out.putInt(id);
+    out.putLine(" ");
+    out.put("***** Hand History for Game ");
+    out.putInt(id);
+    out.putLine(" *****");
 
-    out += currency;
+    out.put(currency);
     if (hand.hasBets) {
-        appendAmount(out, 100 * hand.bigBlind);
-        out += " NL";
+        out.putAmount(100 * hand.bigBlind);
+        out.put(" NL");
     } else {
-        appendAmount(out, hand.bigBlind);
-        out += '/';
-        out += currency;
-        appendAmount(out, 2 * hand.bigBlind);
+        out.putAmount(hand.bigBlind);
+        out.put('/');
+        out.put(currency);
+        out.putAmount(2 * hand.bigBlind);
     }
-    out += " Hold'em - ";
-    appendDate(out, localTime(hand.startTime));
-    out += LineEnd;
+    out.put(" Hold'em - ");
+    putDate(out, localTime(hand.startTime));
+    out.put(LineEnd);
 
-    out += "Table ";
-    if (hand.tableName) out += *hand.tableName;
-    out += ' ';
-    if (make6Max && hand.numPlayers <= 6) out += "(6 max) ";
-    if (realMoney) out += "(Real Money)";
-    out += LineEnd;
+    out.put("Table ");
+    if (hand.tableName) out.put(*hand.tableName);
+    out.put(' ');
+    if (make6Max && hand.numPlayers <= 6) out.put("(6 max) ");
+    if (realMoney) out.put("(Real Money)");
+    out.put(LineEnd);
 
-    out += "Seat ";
-    appendInt(out, hand.button + 1);
-    appendLine(out, " is the button");
-    out += "Total number of players : ";
-    appendInt(out, hand.numPlayers);
-    appendLine(out, " ");
+    out.put("Seat ");
+    out.putInt(hand.button + 1);
+    out.putLine(" is the button");
+    out.put("Total number of players : ");
+    out.putInt(hand.numPlayers);
+    out.putLine(" ");
 
     for (int seat = 0; seat < SeatCount; ++seat) {
         if (!hand.seatNames[seat]) continue;
-        out += "Seat ";
-        appendInt(out, seat + 1);
-        out += ": ";
-        out += *hand.seatNames[seat];
-        out += " ( $";
-        appendAmount(out, hand.stacks[seat]);
-        appendLine(out, " )");
+        out.put("Seat ");
+        out.putInt(seat + 1);
+        out.put(": ");
+        out.put(*hand.seatNames[seat]);
+        out.put(" ( $");
+        out.putAmount(hand.stacks[seat]);
+        out.putLine(" )");
     }
 
     bool downCardsWritten = false;
     for (Action& action : hand.actions) {
         if (!downCardsWritten && !isBlindPost(action.type)) {
             downCardsWritten = true;
-            appendLine(out, "** Dealing down cards **");
+            out.putLine("** Dealing down cards **");
             for (int seat = 0; seat < SeatCount; ++seat) {
                 const bool dealt =
                     saveAllHole ? hand.isSeated(seat) : seat == hand.heroSeat && hand.isSeated(seat);
                 if (!dealt) continue;
-                out += "Dealt to ";
-                out += *hand.seatNames[seat];
-                out += " [  ";
-                appendCard(out, hand.holeCards[seat][0]);
-                out += ' ';
-                appendCard(out, hand.holeCards[seat][1]);
-                appendLine(out, " ]");
+                out.put("Dealt to ");
+                out.put(*hand.seatNames[seat]);
+                out.put(" [  ");
+                putCard(out, hand.holeCards[seat][0]);
+                out.put(' ');
+                putCard(out, hand.holeCards[seat][1]);
+                out.putLine(" ]");
             }
         }
 
         // name, wording and bracketed amount of the lines that carry one
-        const char* wording = nullptr;
+        std::string_view wording;
         switch (action.type) {
             case PostSmallBlind:
                 wording = " posts small blind [";
@@ -214,50 +268,52 @@ void writeHistory(HandRecord& hand, std::string& out, bool realMoney, bool make6
                 wording = " raises [";
                 break;
             case Check:
-                appendName(out, hand, action.seat);
-                appendLine(out, " checks.");
+                putName(out, hand, action.seat);
+                out.putLine(" checks.");
                 continue;
             case Fold:
-                appendName(out, hand, action.seat);
-                appendLine(out, " folds.");
+                putName(out, hand, action.seat);
+                out.putLine(" folds.");
                 continue;
             case AllIn:
-                appendName(out, hand, action.seat);
-                out += " is all-In  [";
-                out += currency;
-                appendAmount(out, action.amount);
-                appendLine(out, "]");
+                putName(out, hand, action.seat);
+                out.put(" is all-In  [");
+                out.put(currency);
+                out.putAmount(action.amount);
+                out.putLine("]");
                 continue;
             case DealFlop:
-                out += "** Dealing Flop ** [ ";
-                appendCard(out, hand.board[0]);
-                out += ", ";
-                appendCard(out, hand.board[1]);
-                out += ", ";
-                appendCard(out, hand.board[2]);
-                appendLine(out, " ]");
+                out.put("** Dealing Flop ** [ ");
+                putCard(out, hand.board[0]);
+                out.put(", ");
+                putCard(out, hand.board[1]);
+                out.put(", ");
+                putCard(out, hand.board[2]);
+                out.putLine(" ]");
                 continue;
             case DealTurn:
-                out += "** Dealing Turn ** [ ";
-                appendCard(out, hand.board[3]);
-                appendLine(out, " ]");
+                out.put("** Dealing Turn ** [ ");
+                putCard(out, hand.board[3]);
+                out.putLine(" ]");
                 continue;
             case DealRiver:
-                out += "** Dealing River ** [ ";
-                appendCard(out, hand.board[4]);
-                appendLine(out, " ]");
+                out.put("** Dealing River ** [ ");
+                putCard(out, hand.board[4]);
+                out.putLine(" ]");
                 continue;
             case Showdown:
-                resolveShowdown(action, hand, out, muckHands, realMoney);
+                out.finish();
+                resolveShowdown(action, hand, text, muckHands, realMoney);
+                out.resume();
                 continue;
             default:  // the preflop counter value and the clamp value write nothing
                 continue;
         }
-        appendName(out, hand, action.seat);
-        out += wording;
-        out += currency;
-        appendAmount(out, action.amount);
-        appendLine(out, "].");
+        putName(out, hand, action.seat);
+        out.put(wording);
+        out.put(currency);
+        out.putAmount(action.amount);
+        out.putLine("].");
     }
 }
 

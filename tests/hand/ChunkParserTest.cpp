@@ -8,6 +8,7 @@
 #include <random>
 #include <string>
 
+#include "hand/Money.h"
 #include "support/TestSupport.h"
 
 namespace noxi {
@@ -95,6 +96,37 @@ TEST(ChunkParser, Amounts) {
         Parsed p = parse(c.chunk);
         EXPECT_TRUE(p.ok) << c.chunk;
         EXPECT_DOUBLE_EQ(p.hand.*c.field, c.value) << c.chunk;
+    }
+}
+
+// Plain amounts (digits and at most two decimals) are read exactly; each must come out as the general
+// conversion, rounded to the cent, gives it, on both sides of every limit of the plain form.
+TEST(ChunkParser, PlainAmountsReadAsTheGeneralConversion) {
+    const char* texts[] = {"0",
+                           "7",
+                           "186.00",
+                           "185.32",
+                           "0.01",
+                           "5.",
+                           ".5",
+                           ".05",
+                           "12.5",
+                           "999999999999999",
+                           "99999999999999.9",
+                           "9999999999999.99",
+                           "1000000000000000",
+                           "99999999999999.99",
+                           "1.005",
+                           "0.335",
+                           "12.345",
+                           "00012.30",
+                           "4503599627370495.5"};
+    for (const char* text : texts) {
+        const Parsed p = parse(std::string("PB2=") + text);
+        ASSERT_TRUE(p.ok) << text;
+        const auto expected = roundToCents(std::strtod(text, nullptr));
+        ASSERT_TRUE(expected.has_value()) << text;
+        EXPECT_EQ(p.hand.stacks[2], *expected) << text;
     }
 }
 

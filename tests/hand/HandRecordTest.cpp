@@ -5,6 +5,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <map>
 #include <string>
 
 #include "hand/Money.h"
@@ -180,6 +181,47 @@ TEST(Money, RejectsWhatHasNoCentsIn64Bits) {
     for (double value : bad)
         EXPECT_FALSE(roundToCents(value).has_value()) << value;
     EXPECT_TRUE(roundToCents(9.2e16).has_value());
+}
+
+}  // namespace
+}  // namespace noxi
+
+namespace noxi {
+namespace {
+
+// The pot map must behave as the map ordered by std::greater it stands for: largest total first, a key
+// added twice kept once with its first pot, lower_bound at the first total not above the key.
+TEST(PotMap, BehavesAsAMapLargestFirst) {
+    const double keys[] = {30, 150, 30, 0.12, 90.5, 150, 0, 1e9, 90.49, -5};
+    PotMap pots;
+    std::map<double, Pot, std::greater<double>> reference;
+    int added = 0;
+    for (double key : keys) {
+        const Pot pot{key, {added}, 1};
+        const auto [at, inserted] = pots.emplace(key, pot);
+        EXPECT_EQ(inserted, reference.emplace(key, pot).second) << key;
+        EXPECT_EQ(at->first, key);
+        added += inserted ? 1 : 0;
+    }
+    ASSERT_EQ(pots.size(), reference.size());
+    auto expected = reference.begin();
+    for (const auto& [total, pot] : pots) {
+        EXPECT_EQ(total, expected->first);
+        EXPECT_EQ(pot.eligible[0], expected->second.eligible[0]);  // the first pot under a key stays
+        ++expected;
+    }
+    for (double key : {2e9, 150.0, 100.0, 90.5, 0.0, -1.0, -10.0}) {
+        const auto at = pots.lower_bound(key);
+        const auto want = reference.lower_bound(key);
+        ASSERT_EQ(at == pots.end(), want == reference.end()) << key;
+        if (want != reference.end()) {
+            EXPECT_EQ(at->first, want->first) << key;
+        }
+    }
+    pots[7] = Pot{7, {}, 0};
+    EXPECT_EQ(pots.lower_bound(7)->second.total, 7);
+    pots.clear();
+    EXPECT_TRUE(pots.empty());
 }
 
 }  // namespace

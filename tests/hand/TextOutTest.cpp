@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <string>
 
 namespace noxi {
 namespace {
@@ -40,6 +41,57 @@ TEST(Amounts, FromTenThousandInPlainDecimalsToTheCent) {
                  {99999.999, "100000"},  {1e15, "1000000000000000"}, {10000.004, "10000"}};
     for (const auto& c : cases)
         EXPECT_EQ(amount(c.value), c.text) << c.value;
+}
+
+TEST(Amounts, WriteAmountGivesTheAppendedText) {
+    const double values[] = {0, 0.5, 12.34, -7.01, 10.0 / 3, 9999.996, 12345.675, 1e300, -1e300};
+    for (double value : values) {
+        char text[MaxAmountSize];
+        const std::string written(text, writeAmount(text, value));
+        EXPECT_EQ(written, amount(value)) << value;
+    }
+    // The longest text there is still fits.
+    char text[MaxAmountSize];
+    EXPECT_LE(writeAmount(text, -1.7976931348623157e308) - text, static_cast<std::ptrdiff_t>(MaxAmountSize));
+}
+
+// The sink must leave exactly what plain appends leave: text already in the string, pieces that outgrow
+// the room made so far, and pieces longer than a growth step.
+TEST(TextSink, WritesWhatAppendsWrite) {
+    std::string viaSink = "kept ";
+    std::string expected = viaSink;
+    {
+        TextSink sink(viaSink);
+        for (int i = 0; i < 300; ++i) {
+            sink.put("Seat ");
+            expected += "Seat ";
+            sink.putInt(i - 150);
+            expected += std::to_string(i - 150);
+            sink.put(':');
+            expected += ':';
+            sink.putTwoDigits(i % 60);
+            expected += std::string(i % 60 < 10 ? "0" : "") + std::to_string(i % 60);
+            sink.putAmount(i * 0.25);
+            expected += amount(i * 0.25);
+            sink.putLine(" )");
+            expected += " )\r\n";
+        }
+        const std::string longPiece(5000, 'x');
+        sink.put(longPiece);
+        expected += longPiece;
+    }
+    EXPECT_EQ(viaSink, expected);
+}
+
+TEST(TextSink, FinishCutsBackAndWritingGoesOn) {
+    std::string text;
+    TextSink sink(text);
+    sink.put("ab");
+    sink.finish();
+    EXPECT_EQ(text, "ab");
+    sink.putLine("c");
+    sink.finish();
+    EXPECT_EQ(text, "abc\r\n");
 }
 
 TEST(Integers, Decimal) {

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+#include <string>
+
 #include "support/TestSupport.h"
 
 namespace noxi::test {
@@ -23,6 +26,45 @@ TEST(StartTime, ShownFiveHoursBehindUtcPlusDaylightSaving) {
         TimeZone zone("UTC");
         EXPECT_EQ(formatStartTime(1168889400 - 18000), "Monday, January 15, 14:30:00 EDT 2007");
         EXPECT_EQ(formatStartTime(1183575600 - 18000), "Wednesday, July 04, 14:00:00 EDT 2007");
+    }
+}
+
+// The platform's own reading of a moment, in the form the histories show.
+std::string platformDate(std::int64_t seconds) {
+    const auto moment = static_cast<std::time_t>(seconds);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &moment);
+#else
+    localtime_r(&moment, &local);
+#endif
+    char text[64];
+    std::strftime(text, sizeof text, "%A, %B %d, %H:%M:%S EDT %Y", &local);
+    return text;
+}
+
+// Dates are worked out an hour at a time. Every moment around a change of the zone (into and out of daylight
+// saving time, a change in mid-hour, a leap second) must read as the platform reads it, and a zone read
+// again must not keep the hours worked out under the one before.
+TEST(StartTime, HoursAroundZoneChangesReadAsThePlatformReadsThem) {
+    const struct {
+        const char* zone;
+        std::int64_t change;
+    } cases[] = {
+        {HistoryZone, 1257055200},  // 2009-11-01 06:00 UTC: back to standard time
+        {HistoryZone, 1268550000},  // 2010-03-14 07:00 UTC: daylight saving time
+        {"UTC", 1268550000},        // the same hours again under another zone
+#ifndef _WIN32
+        {"Australia/Lord_Howe", 1223134200},  // 2008-10-04 15:30 UTC: half an hour ahead, in mid-hour
+        {"right/UTC", 1230768023},            // the leap second 2008-12-31 23:59:60
+#endif
+    };
+    for (const auto& c : cases) {
+        TimeZone zone(c.zone);
+        for (std::int64_t t = c.change - 7200; t <= c.change + 7200; t += 97)
+            EXPECT_EQ(formatStartTime(t), platformDate(t)) << c.zone << " " << t;
+        for (std::int64_t t = c.change - 2; t <= c.change + 2; ++t)
+            EXPECT_EQ(formatStartTime(t), platformDate(t)) << c.zone << " " << t;
     }
 }
 
