@@ -239,9 +239,12 @@ bool Conversion::moveWindow(std::uint64_t from) {
     textStart_ = from;
     std::size_t lineEnd = std::string_view::npos;
     while (lineEnd == std::string_view::npos) {
-        // A line longer than the window widens it.
+        // A line longer than the window widens it, up to sixteen blocks: a longer one (megabytes of junk
+        // without a line end) has the log loaded whole rather than a window that outgrows it.
         if (window_.size() < kept + settings_.readBlockSize + 1) {
-            window_.resize(std::max(kept + settings_.readBlockSize + 1, window_.size() * 2));
+            const std::size_t widened = std::max(kept + settings_.readBlockSize + 1, window_.size() * 2);
+            if (widened > 16 * settings_.readBlockSize) return loadWhole();
+            window_.resize(widened);
         }
         const std::size_t room = window_.size() - 1 - kept;
         const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(size_ - readEnd_, room));

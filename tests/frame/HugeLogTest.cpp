@@ -70,6 +70,14 @@ TEST(HugeLog, MillionsOfHandsPastTwoGigabytes) {
     EXPECT_TRUE(errors.starts_with("ERROR on Line 100000, Chunk 1: Not a hand history.\n"));
     EXPECT_TRUE(errors.ends_with("ERROR on Line " + std::to_string(bad * 100000) +
                                  ", Chunk 1: Not a hand history.\n"));
+
+    // The same hands chosen by number are written while the log is read in windows, to the same file.
+    SetRangeType(RangeBetween);
+    SetRangeValues(static_cast<unsigned long>(last - 999), static_cast<unsigned long>(last));
+    ASSERT_EQ(convert(in.string(), temp.file("between.txt")), 1);
+    EXPECT_EQ(GetNumBadHands(), bad);
+    EXPECT_EQ(std::string(GetErrorLog()), errors);
+    EXPECT_EQ(readFile(temp.file("between.txt")), readFile(temp.file("out.txt")));
 }
 
 TEST(HugeLog, ALineLongerThanARecordCanCount) {
