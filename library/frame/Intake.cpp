@@ -33,6 +33,16 @@ int chunkLength(const char* text) {
     return text[n] == ';' && n < ChunkBufferSize ? static_cast<int>(n) : -1;
 }
 
+// chunkLength for a chunk within a record that ends at recordEnd.
+int chunkLength(const char* text, const char* recordEnd) {
+    if (text == recordEnd || *text == ';') return 0;
+    const auto* semicolon =
+        static_cast<const char*>(std::memchr(text, ';', static_cast<std::size_t>(recordEnd - text)));
+    if (semicolon == nullptr) return -1;
+    const auto n = semicolon - text;
+    return n < ChunkBufferSize ? static_cast<int>(n) : -1;
+}
+
 }  // namespace
 
 int readChunk(const char* text, char (&buffer)[ChunkBufferSize]) {
@@ -58,9 +68,11 @@ int parseLine(HandRecord& hand, const char* text, bool fixSmallBlind, bool evalu
     }
     hand.reset();
 
+    // The record ends at the first NUL, LF or CR; its chunks are found within it.
+    const char* const recordEnd = text + std::strcspn(text, "\n\r");
     int consumed = 0;
     for (int chunkNumber = 1;; ++chunkNumber) {
-        const int n = chunkLength(text + consumed);
+        const int n = chunkLength(text + consumed, recordEnd);
         if (n < 0) {
             hand.setError("Chunk %i: Not a hand history.", chunkNumber);
             return 0;
