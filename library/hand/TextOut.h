@@ -22,6 +22,8 @@ inline constexpr std::size_t MaxAmountSize = 400;
 // into exponent notation, which no reader of the histories accepts. Writes at most MaxAmountSize characters
 // at `to` and returns the end of the text.
 char* writeAmount(char* to, double amount);
+// The same text through the standard conversions alone, without the shortcut for whole cents.
+char* writeAmountInGeneral(char* to, double amount);
 void appendAmount(std::string& out, double amount);
 
 inline void appendInt(std::string& out, std::int64_t value) {
