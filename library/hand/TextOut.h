@@ -26,6 +26,18 @@ char* writeAmount(char* to, double amount);
 char* writeAmountInGeneral(char* to, double amount);
 void appendAmount(std::string& out, double amount);
 
+// Text put at a cursor into room made ahead; each returns the cursor after what it put. A literal is copied
+// by its known length, which the compiler turns into a few moves.
+template <std::size_t N>
+inline char* putAt(char* to, const char (&text)[N]) {
+    std::memcpy(to, text, N - 1);
+    return to + N - 1;
+}
+inline char* putAt(char* to, std::string_view text) {
+    std::memcpy(to, text.data(), text.size());
+    return to + text.size();
+}
+
 inline void appendInt(std::string& out, std::int64_t value) {
     char digits[24];
     const auto result = std::to_chars(digits, digits + sizeof digits, value);
