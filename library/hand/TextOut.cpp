@@ -96,8 +96,9 @@ char* writeAmountInGeneral(char* to, double amount) {
 }
 
 TextSink::Room TextSink::grow(std::string& out, char* at, std::size_t n) {
-    // A kilobyte at least: most histories need one or two steps.
-    constexpr std::size_t MinGrowth = 1024;
+    // Two kilobytes at least: most histories fit, so a hand takes one step. The string fills the room it
+    // adds with zeros, which costs more the larger the step.
+    constexpr std::size_t MinGrowth = 2048;
     const auto length = static_cast<std::size_t>(at - out.data());
     out.resize(length + std::max(n, MinGrowth));
     return {out.data() + length, out.data() + out.size()};

@@ -45,7 +45,7 @@ inline void appendInt(std::string& out, std::int64_t value) {
 }
 
 // Appends to a string through a cursor into room made ahead, so that each piece of a history costs a bounds
-// check and a copy rather than a call into the string. The room is made in steps of a kilobyte at least;
+// check and a copy rather than a call into the string. The room is made in steps of two kilobytes at least;
 // the string is cut back to the text written when the sink goes (or at finish).
 //
 // Every member is inline and none hands out the sink's address, so a sink that its owner passes to no other

@@ -35,6 +35,18 @@ inline char* putTwoDigitsOrOne(char* to, int value) {
     return to + 2;
 }
 
+void putDealtCards(TextSink& out, const HandRecord& hand,
+                   const std::array<std::string_view, SeatCount>& names, int seat) {
+    char* at = out.reserve(names[seat].size() + 32);
+    at = putAt(at, "Dealt to ");
+    at = putAt(at, names[seat]);
+    at = putAt(at, " [  ");
+    at = putCard(at, hand.holeCards[seat][0]);
+    *at++ = ' ';
+    at = putCard(at, hand.holeCards[seat][1]);
+    out.advance(putAt(at, " ]\r\n"));
+}
+
 // name, wording, "$" with real money, the amount and "].": the wording ends with the "$" that dollar (1 or 0)
 // keeps or takes back.
 template <std::size_t N>
@@ -243,18 +255,6 @@ void writeHistory(HandRecord& hand, std::string& text, bool realMoney, bool make
     // "$" goes before amounts with real money: it is put always and kept by moving on one place or none.
     const int dollar = realMoney ? 1 : 0;
 
-    // The names by seat, empty for a seat without one, and room enough for any of them.
-    std::array<std::string_view, SeatCount> names{};
-    std::size_t longestName = 0;
-    for (int seat = 0; seat < SeatCount; ++seat) {
-        if (!hand.seatNames[seat]) continue;
-        names[seat] = *hand.seatNames[seat];
-        longestName = std::max(longestName, names[seat].size());
-    }
-    auto nameOf = [&names](int seat) {
-        return static_cast<unsigned>(seat) < SeatCount ? names[seat] : std::string_view();
-    };
-
     // The heading up to the date, in room made once: three numbers, the fixed texts and the stakes.
     char idText[12];
     const std::string_view id(
@@ -300,18 +300,27 @@ void writeHistory(HandRecord& hand, std::string& text, bool realMoney, bool make
     at = putAt(at, " \r\n");
     out.advance(at);
 
+    // The seat lines; the names by seat are kept for the action lines, empty for a seat without one.
+    std::array<std::string_view, SeatCount> names{};
+    std::size_t longestName = 0;
     for (int seat = 0; seat < SeatCount; ++seat) {
         if (!hand.seatNames[seat]) continue;
-        at = out.reserve(names[seat].size() + 16 + MaxAmountSize);
+        const std::string_view name = *hand.seatNames[seat];
+        names[seat] = name;
+        longestName = std::max(longestName, name.size());
+        at = out.reserve(name.size() + 16 + MaxAmountSize);
         at = putAt(at, "Seat ");
         at = putTwoDigitsOrOne(at, seat + 1);
         at = putAt(at, ": ");
-        at = putAt(at, names[seat]);
+        at = putAt(at, name);
         at = putAt(at, " ( $");
         at = writeAmount(at, hand.stacks[seat]);
         at = putAt(at, " )\r\n");
         out.advance(at);
     }
+    auto nameOf = [&names](int seat) {
+        return static_cast<unsigned>(seat) < SeatCount ? names[seat] : std::string_view();
+    };
 
     // Room for any one action line: a name, the longest wording, "$" and an amount.
     const std::size_t actionRoom = longestName + 32 + MaxAmountSize;
@@ -320,19 +329,12 @@ void writeHistory(HandRecord& hand, std::string& text, bool realMoney, bool make
         if (!downCardsWritten && !isBlindPost(action.type)) {
             downCardsWritten = true;
             out.put("** Dealing down cards **\r\n");
-            for (int seat = 0; seat < SeatCount; ++seat) {
-                const bool dealt =
-                    saveAllHole ? hand.isSeated(seat) : seat == hand.heroSeat && hand.isSeated(seat);
-                if (!dealt) continue;
-                at = out.reserve(names[seat].size() + 32);
-                at = putAt(at, "Dealt to ");
-                at = putAt(at, names[seat]);
-                at = putAt(at, " [  ");
-                at = putCard(at, hand.holeCards[seat][0]);
-                *at++ = ' ';
-                at = putCard(at, hand.holeCards[seat][1]);
-                at = putAt(at, " ]\r\n");
-                out.advance(at);
+            if (saveAllHole) {
+                for (int seat = 0; seat < SeatCount; ++seat) {
+                    if (hand.isSeated(seat)) putDealtCards(out, hand, names, seat);
+                }
+            } else if (hand.isSeated(hand.heroSeat)) {
+                putDealtCards(out, hand, names, hand.heroSeat);
             }
         }
 
