@@ -46,11 +46,10 @@ inline void appendInt(std::string& out, std::int64_t value) {
 
 // Appends to a string through a cursor into room made ahead, so that each piece of a history costs a bounds
 // check and a copy rather than a call into the string. The room is made in steps of two kilobytes at least;
-// the string is cut back to the text written when the sink goes (or at finish).
+// the string is cut back to the text written when the sink goes (or at finish). A whole line is best put
+// with reserve, putAt and advance: one bounds check for the line.
 //
-// Every member is inline and none hands out the sink's address, so a sink that its owner passes to no other
-// function keeps its cursor in a register. Code that needs the string in between (a function that appends
-// to it) calls finish before and resume after.
+// Code that needs the string in between (a function that appends to it) calls finish before and resume after.
 class TextSink {
 public:
     explicit TextSink(std::string& out) : out_(out), at_(out.data() + out.size()), end_(at_) {}
