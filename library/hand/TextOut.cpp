@@ -69,6 +69,47 @@ char* writeCents(char* to, std::int64_t cents) {
     return to;
 }
 
+// Six significant digits as %g writes them, for amounts from 1e-4 up to below 1e4, through one scaling by a
+// power of ten into [1e5, 1e6). Below 2^20 the scaled value is within 2^-33 of the exact product, so away
+// from a half its rounding to an integer is the rounding of the exact value. Null near a half (a tie or too
+// close to tell) and where the rounding reaches the next power of ten: the general conversion takes those.
+char* writeSixDigits(char* to, double amount) {
+    const double magnitude = std::fabs(amount);
+    if (!(magnitude >= 1e-4 && magnitude < 1e4)) return nullptr;
+    static constexpr double Decades[] = {1e-4, 1e-3, 1e-2, 1e-1, 1, 10, 100, 1000};
+    static constexpr double Scales[] = {1e9, 1e8, 1e7, 1e6, 1e5, 1e4, 1e3, 1e2};
+    int decade = 7;  // the power of ten at or below the amount, less four
+    while (decade > 0 && magnitude < Decades[decade])
+        --decade;
+    const double scaled = magnitude * Scales[decade];
+    const auto whole = static_cast<unsigned>(scaled);
+    const double fraction = scaled - whole;  // exact: the bits of scaled below the point
+    if (std::fabs(fraction - 0.5) < 1e-6) return nullptr;
+    const unsigned digits = fraction < 0.5 ? whole : whole + 1;
+    if (digits < 100000 || digits > 999999) return nullptr;
+
+    char text[6];
+    putPair(text, digits / 10000);
+    putPair(text + 2, digits / 100 % 100);
+    putPair(text + 4, digits % 100);
+    int kept = 6;  // the significant digits without trailing zeros; the first is never zero
+    while (text[kept - 1] == '0')
+        --kept;
+
+    if (amount < 0) *to++ = '-';
+    const int wholeDigits = decade - 3;  // before the point; none below 1
+    if (wholeDigits > 0) {
+        to = putAt(to, std::string_view(text, static_cast<std::size_t>(wholeDigits)));
+        if (kept <= wholeDigits) return to;
+        *to++ = '.';
+        return putAt(to, std::string_view(text + wholeDigits, static_cast<std::size_t>(kept - wholeDigits)));
+    }
+    to = putAt(to, "0.");
+    for (int zero = wholeDigits; zero < 0; ++zero)
+        *to++ = '0';
+    return putAt(to, std::string_view(text, static_cast<std::size_t>(kept)));
+}
+
 }  // namespace
 
 char* writeAmount(char* to, double amount) {
@@ -76,6 +117,8 @@ char* writeAmount(char* to, double amount) {
     // 10000 up the fixed notation rounded to the cent shows that number of cents.
     std::int64_t cents = 0;
     if (exactCents(amount, cents)) return writeCents(to, cents);
+    // Shares of a pot less its part of the rake, which may split a cent.
+    if (char* end = writeSixDigits(to, amount)) return end;
     return writeAmountInGeneral(to, amount);
 }
 

@@ -99,6 +99,30 @@ TEST(Amounts, AnyDoubleAsTheGeneralConversionWritesIt) {
     }
 }
 
+// Amounts that are no whole cents take a shortcut to six significant digits too. Around halves of the sixth
+// digit, ties among them, and where rounding reaches the next power of ten, it must leave the decision to
+// the general conversion; every share of a cent in a range must come out as that conversion writes it.
+TEST(Amounts, SharesOfCentsAsTheGeneralConversionWritesThem) {
+    for (int i = 1; i <= 500000; ++i) {
+        for (double value : {i / 1000.0, i / 3.0, i / 7.0, i * 1e-7, 1e4 - i / 1024.0}) {
+            ASSERT_EQ(amount(value), generalAmount(value)) << value;
+            ASSERT_EQ(amount(-value), generalAmount(-value)) << value;
+        }
+    }
+    const double edges[] = {1e-4,         1e-3,      0.01,     0.1,           1,        10,       100,
+                            1000,         1e4,       9.999995, 99.99995,      999.9995, 9999.995, 0.09999995,
+                            0.0009999995, 1.0000005, 2.5e-4,   0.00012345650, 1234.565, 12.34565, 0.1234565};
+    for (double edge : edges) {
+        double value = edge;
+        for (int step = 0; step < 200; ++step)
+            value = std::nextafter(value, 0.0);
+        for (int step = 0; step < 400; ++step) {
+            ASSERT_EQ(amount(value), generalAmount(value)) << value;
+            value = std::nextafter(value, 1e300);
+        }
+    }
+}
+
 // The sink must leave exactly what plain appends leave: text already in the string, pieces that outgrow
 // the room made so far, and pieces longer than a growth step.
 TEST(TextSink, WritesWhatAppendsWrite) {
