@@ -13,7 +13,7 @@ constexpr std::size_t DescriptionSize = 64;
 // A seat without a name prints the empty text.
 inline std::string_view nameOf(const HandRecord& hand, int seat) {
     return seat >= 0 && seat < SeatCount && hand.seatNames[seat] ? std::string_view(*hand.seatNames[seat])
-                                                                 : std::string_view();
+                                                                 : std::string_view("");
 }
 
 inline char* putDescription(char* to, HandEvaluator& evaluator, HandEvaluator* rival) {

@@ -33,6 +33,7 @@ inline char* putAt(char* to, const char (&text)[N]) {
     std::memcpy(to, text, N - 1);
     return to + N - 1;
 }
+// The view must have data, even when empty: memcpy may not be given a null pointer (take "" for nothing).
 inline char* putAt(char* to, std::string_view text) {
     std::memcpy(to, text.data(), text.size());
     return to + text.size();

@@ -286,7 +286,7 @@ void writeHistory(HandRecord& hand, std::string& text, bool realMoney, bool make
     out.advance(at);
     putDate(out, hand.startTime);
 
-    const std::string_view table = hand.tableName ? std::string_view(*hand.tableName) : std::string_view();
+    const std::string_view table = hand.tableName ? std::string_view(*hand.tableName) : std::string_view("");
     at = out.reserve(table.size() + 128);
     at = putAt(at, "\r\nTable ");
     at = putAt(at, table);
@@ -301,7 +301,8 @@ void writeHistory(HandRecord& hand, std::string& text, bool realMoney, bool make
     out.advance(at);
 
     // The seat lines; the names by seat are kept for the action lines, empty for a seat without one.
-    std::array<std::string_view, SeatCount> names{};
+    std::array<std::string_view, SeatCount> names;
+    names.fill("");
     std::size_t longestName = 0;
     for (int seat = 0; seat < SeatCount; ++seat) {
         if (!hand.seatNames[seat]) continue;
@@ -319,7 +320,7 @@ void writeHistory(HandRecord& hand, std::string& text, bool realMoney, bool make
         out.advance(at);
     }
     auto nameOf = [&names](int seat) {
-        return static_cast<unsigned>(seat) < SeatCount ? names[seat] : std::string_view();
+        return static_cast<unsigned>(seat) < SeatCount ? names[seat] : std::string_view("");
     };
 
     // Room for any one action line: a name, the longest wording, "$" and an amount.
