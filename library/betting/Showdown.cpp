@@ -1,45 +1,47 @@
 #include "betting/Showdown.h"
 
 #include <array>
+#include <charconv>
+#include <cstring>
 #include <string_view>
-
-#include "hand/TextOut.h"
 
 namespace noxi {
 namespace {
 
 constexpr std::size_t DescriptionSize = 64;
 
-inline void putName(TextSink& out, const HandRecord& hand, int seat) {
-    // A seat without a name prints the empty text.
-    if (seat >= 0 && seat < SeatCount && hand.seatNames[seat]) out.put(*hand.seatNames[seat]);
+// A seat without a name prints the empty text.
+inline std::string_view nameOf(const HandRecord& hand, int seat) {
+    return seat >= 0 && seat < SeatCount && hand.seatNames[seat] ? std::string_view(*hand.seatNames[seat])
+                                                                 : std::string_view("");
 }
 
-inline void putDescription(TextSink& out, HandEvaluator& evaluator, HandEvaluator* rival) {
-    char text[DescriptionSize];
-    const int length = evaluator.describeHand(text, sizeof text, rival);
-    out.put(std::string_view(text, static_cast<std::size_t>(length)));
+inline char* putDescription(char* to, HandEvaluator& evaluator, HandEvaluator* rival) {
+    return to + evaluator.describeHand(to, DescriptionSize, rival);
 }
 
-inline void putCards(TextSink& out, const std::array<Card, 2>& cards) {
+inline char* putCards(char* to, const std::array<Card, 2>& cards) {
     const char text[] = {cards[0].rankChar(), cards[0].suitChar(), ',', ' ',
                          cards[1].rankChar(), cards[1].suitChar()};
-    out.put(std::string_view(text, sizeof text));
+    std::memcpy(to, text, sizeof text);
+    return to + sizeof text;
 }
 
-inline void showCards(TextSink& out, HandRecord& hand, int seat, std::string_view verb) {
-    putName(out, hand, seat);
-    out.put(verb);
-    putCards(out, hand.holeCards[seat]);
-    out.put(" ] ");
-    putDescription(out, hand.evaluators[seat], nullptr);
-    out.put(LineEnd);
+template <std::size_t N>
+inline void showCards(TextSink& out, HandRecord& hand, int seat, const char (&verb)[N]) {
+    const std::string_view name = nameOf(hand, seat);
+    char* at = out.reserve(name.size() + N + 16 + DescriptionSize);
+    at = putAt(at, name);
+    at = putAt(at, verb);
+    at = putCards(at, hand.holeCards[seat]);
+    at = putAt(at, " ] ");
+    at = putDescription(at, hand.evaluators[seat], nullptr);
+    out.advance(putAt(at, "\r\n"));
 }
 
 }  // namespace
 
-void resolveShowdown(Action& showdown, HandRecord& hand, std::string& text, bool muckHands, bool realMoney) {
-    TextSink out(text);
+void resolveShowdown(Action& showdown, HandRecord& hand, TextSink& out, bool muckHands, bool realMoney) {
     int start = showdown.seat;
     if (hand.folded[start]) {
         start = HandRecord::nextSeat(start, hand.folded);
@@ -57,8 +59,10 @@ void resolveShowdown(Action& showdown, HandRecord& hand, std::string& text, bool
     int seat = start;
     do {
         if (stillIn <= 1 && muckHands) {
-            putName(out, hand, seat);
-            out.putLine(" does not show cards.");
+            const std::string_view name = nameOf(hand, seat);
+            char* at = out.reserve(name.size() + 32);
+            at = putAt(at, name);
+            out.advance(putAt(at, " does not show cards.\r\n"));
         } else if (muckHands && bestShown >= 0 &&
                    !hand.evaluators[seat].isAtLeast(hand.evaluators[bestShown])) {
             showCards(out, hand, seat, " doesn't show [ ");
@@ -117,26 +121,29 @@ void resolveShowdown(Action& showdown, HandRecord& hand, std::string& text, bool
         const double share = ((current.total - base) - hand.rake / potCount) / winnerCount;
         for (int w = 0; w < winnerCount; ++w) {
             const int winner = winners[static_cast<std::size_t>(w)];
-            putName(out, hand, winner);
+            const std::string_view name = nameOf(hand, winner);
+            char* at = out.reserve(name.size() + 64 + MaxAmountSize + DescriptionSize);
+            at = putAt(at, name);
             if (realMoney) {
-                out.put(" wins $");
-                out.putAmount(share);
+                at = putAt(at, " wins $");
+                at = writeAmount(at, share);
             } else {
-                out.put(" wins ");
-                out.putAmount(share);
-                out.put(" play chips");
+                at = putAt(at, " wins ");
+                at = writeAmount(at, share);
+                at = putAt(at, " play chips");
             }
             if (stillIn > 1 || !muckHands) {
                 if (number > 0) {
-                    out.put(" from  side pot #");
-                    out.putInt(number);
-                    out.put("  with ");
+                    at = putAt(at, " from  side pot #");
+                    at = std::to_chars(at, at + 12, number).ptr;
+                    at = putAt(at, "  with ");
                 } else {
-                    out.put(" from  the main pot  with ");
+                    at = putAt(at, " from  the main pot  with ");
                 }
-                putDescription(out, hand.evaluators[winner], rival >= 0 ? &hand.evaluators[rival] : nullptr);
+                at = putDescription(at, hand.evaluators[winner],
+                                    rival >= 0 ? &hand.evaluators[rival] : nullptr);
             }
-            out.put(LineEnd);
+            out.advance(putAt(at, "\r\n"));
         }
     }
 }

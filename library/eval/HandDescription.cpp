@@ -1,5 +1,6 @@
 // The hand in English words, as the showdown lines of a hand history name it.
 #include <cctype>
+#include <cstring>
 
 #include "eval/HandEvaluator.h"
 
@@ -8,27 +9,34 @@ namespace {
 
 // The longest description, "two pairs, queens and threes with eight kicker.", is 47 characters.
 constexpr std::size_t MinDescriptionSize = 48;
-// In "a full house, Kings full of tens" the first rank name starts here and is capitalised.
-constexpr std::size_t FullHouseCapital = 14;
 
-const char* rankName(int rank) {
-    static constexpr const char* Names[] = {"two",  "three", "four", "five",  "six",  "seven", "eight",
-                                            "nine", "ten",   "jack", "queen", "king", "ace"};
-    return rank >= 0 && rank < 13 ? Names[rank] : "error";
-}
+// Rank names padded to eight characters, so that each is put by one copy of fixed size: the buffer holds the
+// longest description, and no name stands so near its end that the padding would pass it.
+struct RankName {
+    char text[8];
+    int size;
+};
 
-}  // namespace
-
-namespace {
+constexpr RankName RankNames[] = {{"two", 3},   {"three", 5}, {"four", 4}, {"five", 4}, {"six", 3},
+                                  {"seven", 5}, {"eight", 5}, {"nine", 4}, {"ten", 3},  {"jack", 4},
+                                  {"queen", 5}, {"king", 4},  {"ace", 3},  {"error", 5}};
 
 // The description built piece by piece into the caller's buffer, which is known to hold the longest one.
 struct Description {
     char* buffer;
     int length = 0;
 
-    Description& operator<<(const char* piece) {
-        for (; *piece != '\0'; ++piece)
-            buffer[length++] = *piece;
+    template <std::size_t N>
+    Description& operator<<(const char (&piece)[N]) {
+        std::memcpy(buffer + length, piece, N - 1);
+        length += static_cast<int>(N - 1);
+        return *this;
+    }
+    // A rank by its name; "error" for a value outside the ranks.
+    Description& operator<<(int rank) {
+        const RankName& name = RankNames[rank >= 0 && rank < 13 ? rank : 13];
+        std::memcpy(buffer + length, name.text, sizeof name.text);
+        length += name.size;
         return *this;
     }
 };
@@ -38,11 +46,12 @@ struct Description {
 int HandEvaluator::describeHand(char* buffer, std::size_t size, HandEvaluator* rival) {
     if (buffer == nullptr || size < MinDescriptionSize || cardCount == 0) return 0;
 
-    const char* k0 = rankName(kicker(0));
-    const char* k1 = rankName(kicker(1));
+    const int handCategory = category();
+    const int k0 = kickers[0];
+    const int k1 = kickers[1];
     // Plurals just add "s" ("sixs"), as the hand histories have them.
     Description text{buffer};
-    switch (category()) {
+    switch (handCategory) {
         case HighCard:
             text << "high card " << k0;
             break;
@@ -63,8 +72,8 @@ int HandEvaluator::describeHand(char* buffer, std::size_t size, HandEvaluator* r
             break;
         case FullHouse:
             text << "a full house, " << k0 << "s full of " << k1 << "s";
-            buffer[FullHouseCapital] =
-                static_cast<char>(std::toupper(static_cast<unsigned char>(buffer[FullHouseCapital])));
+            // The first rank name is capitalised: "a full house, Kings full of tens".
+            buffer[14] = static_cast<char>(std::toupper(static_cast<unsigned char>(buffer[14])));
             break;
         case FourOfAKind:
             text << "four of a kind, " << k0 << "s";
@@ -79,7 +88,7 @@ int HandEvaluator::describeHand(char* buffer, std::size_t size, HandEvaluator* r
 
     const int kickerValue = rival != nullptr ? kickerRank(*rival) : -1;
     if (kickerValue >= 0) {
-        text << " with " << rankName(kickerValue) << " kicker.";
+        text << " with " << kickerValue << " kicker.";
     } else {
         text << ".";
     }

@@ -22,7 +22,22 @@ inline constexpr std::size_t MaxAmountSize = 400;
 // into exponent notation, which no reader of the histories accepts. Writes at most MaxAmountSize characters
 // at `to` and returns the end of the text.
 char* writeAmount(char* to, double amount);
+// The same text through the standard conversions alone, without the shortcut for whole cents.
+char* writeAmountInGeneral(char* to, double amount);
 void appendAmount(std::string& out, double amount);
+
+// Text put at a cursor into room made ahead; each returns the cursor after what it put. A literal is copied
+// by its known length, which the compiler turns into a few moves.
+template <std::size_t N>
+inline char* putAt(char* to, const char (&text)[N]) {
+    std::memcpy(to, text, N - 1);
+    return to + N - 1;
+}
+// The view must have data, even when empty: memcpy may not be given a null pointer (take "" for nothing).
+inline char* putAt(char* to, std::string_view text) {
+    std::memcpy(to, text.data(), text.size());
+    return to + text.size();
+}
 
 inline void appendInt(std::string& out, std::int64_t value) {
     char digits[24];
@@ -31,12 +46,11 @@ inline void appendInt(std::string& out, std::int64_t value) {
 }
 
 // Appends to a string through a cursor into room made ahead, so that each piece of a history costs a bounds
-// check and a copy rather than a call into the string. The room is made in steps of a kilobyte at least;
-// the string is cut back to the text written when the sink goes (or at finish).
+// check and a copy rather than a call into the string. The room is made in steps of two kilobytes at least;
+// the string is cut back to the text written when the sink goes (or at finish). A whole line is best put
+// with reserve, putAt and advance: one bounds check for the line.
 //
-// Every member is inline and none hands out the sink's address, so a sink that its owner passes to no other
-// function keeps its cursor in a register. Code that needs the string in between (a function that appends
-// to it) calls finish before and resume after.
+// Code that needs the string in between (a function that appends to it) calls finish before and resume after.
 class TextSink {
 public:
     explicit TextSink(std::string& out) : out_(out), at_(out.data() + out.size()), end_(at_) {}

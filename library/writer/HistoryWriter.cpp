@@ -1,5 +1,7 @@
 #include "writer/HistoryWriter.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstring>
 #include <ctime>
@@ -16,13 +18,45 @@ bool isBlindPost(int type) {
     return type == PostSmallBlind || type == PostBigBlind || type == PostBigBlindDead;
 }
 
-inline void putName(TextSink& out, const HandRecord& hand, int seat) {
-    if (seat >= 0 && seat < SeatCount && hand.seatNames[seat]) out.put(*hand.seatNames[seat]);
+inline char* putCard(char* to, const Card& card) {
+    to[0] = card.rankChar();
+    to[1] = card.suitChar();
+    return to + 2;
 }
 
-inline void putCard(TextSink& out, const Card& card) {
-    out.put(card.rankChar());
-    out.put(card.suitChar());
+// A seat number, 1 to 10.
+inline char* putTwoDigitsOrOne(char* to, int value) {
+    if (value < 10) {
+        *to = static_cast<char>('0' + value);
+        return to + 1;
+    }
+    to[0] = static_cast<char>('0' + value / 10);
+    to[1] = static_cast<char>('0' + value % 10);
+    return to + 2;
+}
+
+void putDealtCards(TextSink& out, const HandRecord& hand,
+                   const std::array<std::string_view, SeatCount>& names, int seat) {
+    char* at = out.reserve(names[seat].size() + 32);
+    at = putAt(at, "Dealt to ");
+    at = putAt(at, names[seat]);
+    at = putAt(at, " [  ");
+    at = putCard(at, hand.holeCards[seat][0]);
+    *at++ = ' ';
+    at = putCard(at, hand.holeCards[seat][1]);
+    out.advance(putAt(at, " ]\r\n"));
+}
+
+// name, wording, "$" with real money, the amount and "].": the wording ends with the "$" that dollar (1 or 0)
+// keeps or takes back.
+template <std::size_t N>
+inline char* putAmountLine(char* to, std::string_view name, const char (&wording)[N], int dollar,
+                           double amount) {
+    to = putAt(to, name);
+    to = putAt(to, wording);
+    to -= 1 - dollar;
+    to = writeAmount(to, amount);
+    return putAt(to, "].\r\n");
 }
 
 // A calendar date from a count of days since 1970-01-01 (proleptic Gregorian).
@@ -75,7 +109,8 @@ constexpr std::size_t MaxDateSize = 64;
 
 // The date as strftime writes "%A, %B %d, %H:%M:%S EDT %Y" in the C locale, whatever locale the program
 // that loaded the library has set: the histories are read by English-speaking tools.
-char* writeDate(char* to, const std::tm& time) {
+// Where the minutes start is kept in `minutes` when that is given.
+char* writeDate(char* to, const std::tm& time, char** minutes = nullptr) {
     static constexpr std::string_view Days[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                                 "Thursday", "Friday", "Saturday"};
     static constexpr std::string_view Months[] = {"January",   "February", "March",    "April",
@@ -97,6 +132,7 @@ char* writeDate(char* to, const std::tm& time) {
     copy(", ");
     twoDigits(time.tm_hour);
     *to++ = ':';
+    if (minutes) *minutes = to;
     twoDigits(time.tm_min);
     *to++ = ':';
     twoDigits(time.tm_sec);
@@ -128,35 +164,79 @@ std::int64_t offsetAt(std::int64_t seconds, const std::tm& local) {
 
 // Hands come in time order, dozens to the hour. An hour of UTC that starts and ends with the same offset
 // has no zone change inside (zones change at most once in an hour), so its moments are read off that
-// offset, and the platform's conversion runs twice an hour instead of once a hand. Kept per thread, and
-// dropped when the zone is read again.
+// offset, and the platform's conversion runs twice an hour instead of once a hand. The date text of the
+// local clock hour last shown is kept too: a moment in the same hour only puts its minutes and seconds into
+// it. Kept per thread, and dropped when the zone is read again.
 struct HourOffset {
     std::int64_t start = -1;  // the hour's first second; -1 for none yet
     unsigned zoneRefreshes = 0;
     bool steady = false;  // one offset over the whole hour
     std::int64_t offset = 0;
+    std::int64_t textStart = -1;  // the local clock reading the text shows; -1 for none yet
+    std::size_t textSize = 0;
+    std::size_t minutesAt = 0;  // where "MM:SS" stands in the text
+    char text[MaxDateSize]{};
 };
 
-std::tm localTime(std::int64_t startTime) {
-    // Years 1970 to 9999, where the clock reading alone gives the shown date.
-    constexpr std::int64_t Hour = 3600;
-    constexpr std::int64_t Year9999 = 253370764800;  // 9999-01-01 00:00:00 UTC
-    if (startTime >= 0 && startTime < Year9999) {
-        thread_local HourOffset hour;
-        const std::int64_t start = startTime - startTime % Hour;
-        if (hour.start != start || hour.zoneRefreshes != timeZoneRefreshes()) {
-            hour = HourOffset{start, timeZoneRefreshes(), false, 0};
-            std::tm first{};
-            std::tm last{};
-            if (platformLocalTime(start, first) && platformLocalTime(start + Hour, last)) {
-                hour.offset = offsetAt(start, first);
-                hour.steady = offsetAt(start + Hour, last) == hour.offset;
-            }
+// Years 1970 to 9999, where the clock reading alone gives the shown date.
+constexpr std::int64_t Hour = 3600;
+constexpr std::int64_t Year9999 = 253370764800;  // 9999-01-01 00:00:00 UTC
+
+// The hour's offset, when the whole UTC hour of startTime has one; the platform converts otherwise.
+HourOffset* steadyHour(std::int64_t startTime) {
+    if (startTime < 0 || startTime >= Year9999) return nullptr;
+    thread_local HourOffset hour;
+    const std::int64_t start = startTime - startTime % Hour;
+    if (hour.start != start || hour.zoneRefreshes != timeZoneRefreshes()) {
+        const bool sameZone = hour.zoneRefreshes == timeZoneRefreshes();
+        hour.start = start;
+        hour.zoneRefreshes = timeZoneRefreshes();
+        hour.steady = false;
+        hour.offset = 0;
+        if (!sameZone) hour.textStart = -1;
+        std::tm first{};
+        std::tm last{};
+        if (platformLocalTime(start, first) && platformLocalTime(start + Hour, last)) {
+            hour.offset = offsetAt(start, first);
+            hour.steady = offsetAt(start + Hour, last) == hour.offset;
         }
-        if (hour.steady) return fallbackTime(startTime + hour.offset);
     }
+    return hour.steady ? &hour : nullptr;
+}
+
+std::tm localTime(std::int64_t startTime) {
+    if (const HourOffset* hour = steadyHour(startTime)) return fallbackTime(startTime + hour->offset);
     std::tm local{};
     return platformLocalTime(startTime, local) ? local : fallbackTime(startTime);
+}
+
+inline void putTwoDigits(char* to, int value) {
+    to[0] = static_cast<char>('0' + value / 10);
+    to[1] = static_cast<char>('0' + value % 10);
+}
+
+void putDate(TextSink& out, std::int64_t startTime) {
+    HourOffset* hour = steadyHour(startTime);
+    const std::int64_t clock = hour ? startTime + hour->offset : -1;
+    if (clock < 0) {
+        putDate(out, localTime(startTime));
+        return;
+    }
+    // The text depends on the clock reading alone, so it serves every moment of the same local hour.
+    const std::int64_t textStart = clock - clock % Hour;
+    if (hour->textStart != textStart) {
+        char* minutes = nullptr;
+        const char* end = writeDate(hour->text, fallbackTime(textStart), &minutes);
+        hour->textStart = textStart;
+        hour->textSize = static_cast<std::size_t>(end - hour->text);
+        hour->minutesAt = static_cast<std::size_t>(minutes - hour->text);
+    }
+    const auto second = static_cast<int>(clock - textStart);
+    char* at = out.reserve(MaxDateSize);
+    std::memcpy(at, hour->text, MaxDateSize);
+    putTwoDigits(at + hour->minutesAt, second / 60);
+    putTwoDigits(at + hour->minutesAt + 3, second % 60);
+    out.advance(at + hour->textSize);
 }
 
 }  // namespace
@@ -164,7 +244,7 @@ std::tm localTime(std::int64_t startTime) {
 std::string formatStartTime(std::int64_t startTime) {
     std::string text;
     TextSink sink(text);
-    putDate(sink, localTime(startTime));
+    putDate(sink, startTime);
     sink.finish();
     return text;
 }
@@ -172,148 +252,155 @@ std::string formatStartTime(std::int64_t startTime) {
 void writeHistory(HandRecord& hand, std::string& text, bool realMoney, bool make6Max, bool muckHands,
                   bool saveAllHole, bool firstInFile) {
     TextSink out(text);
-    const std::string_view currency = realMoney ? "$" : "";
-    const std::int32_t id = hand.gameId();
+    // "$" goes before amounts with real money: it is put always and kept by moving on one place or none.
+    const int dollar = realMoney ? 1 : 0;
 
+    // The heading up to the date, in room made once: three numbers, the fixed texts and the stakes.
+    char idText[12];
+    const std::string_view id(
+        idText,
+        static_cast<std::size_t>(std::to_chars(idText, idText + sizeof idText, hand.gameId()).ptr - idText));
+    char* at = out.reserve(256 + 2 * MaxAmountSize);
     if (!firstInFile) {
-        out.put("Game #");
-        out.putInt(id);
-        out.putLine(" starts.");
+        at = putAt(at, "Game #");
+        at = putAt(at, id);
+        at = putAt(at, " starts.\r\n");
     }
-    out.put(LineEnd);
-    out.put("#Game No : ");
-    out.putInt(id);
-    out.putLine(" ");
-    out.put("***** Hand History for Game ");
-    out.putInt(id);
-    out.putLine(" *****");
-
-    out.put(currency);
+    at = putAt(at, "\r\n#Game No : ");
+    at = putAt(at, id);
+    at = putAt(at, " \r\n***** Hand History for Game ");
+    at = putAt(at, id);
+    at = putAt(at, " *****\r\n");
+    *at = '$';
+    at += dollar;
     if (hand.hasBets) {
-        out.putAmount(100 * hand.bigBlind);
-        out.put(" NL");
+        at = writeAmount(at, 100 * hand.bigBlind);
+        at = putAt(at, " NL");
     } else {
-        out.putAmount(hand.bigBlind);
-        out.put('/');
-        out.put(currency);
-        out.putAmount(2 * hand.bigBlind);
+        at = writeAmount(at, hand.bigBlind);
+        at = putAt(at, "/$");
+        at -= 1 - dollar;
+        at = writeAmount(at, 2 * hand.bigBlind);
     }
-    out.put(" Hold'em - ");
-    putDate(out, localTime(hand.startTime));
-    out.put(LineEnd);
+    at = putAt(at, " Hold'em - ");
+    out.advance(at);
+    putDate(out, hand.startTime);
 
-    out.put("Table ");
-    if (hand.tableName) out.put(*hand.tableName);
-    out.put(' ');
-    if (make6Max && hand.numPlayers <= 6) out.put("(6 max) ");
-    if (realMoney) out.put("(Real Money)");
-    out.put(LineEnd);
+    const std::string_view table = hand.tableName ? std::string_view(*hand.tableName) : std::string_view("");
+    at = out.reserve(table.size() + 128);
+    at = putAt(at, "\r\nTable ");
+    at = putAt(at, table);
+    *at++ = ' ';
+    if (make6Max && hand.numPlayers <= 6) at = putAt(at, "(6 max) ");
+    if (realMoney) at = putAt(at, "(Real Money)");
+    at = putAt(at, "\r\nSeat ");
+    at = std::to_chars(at, at + 12, hand.button + 1).ptr;
+    at = putAt(at, " is the button\r\nTotal number of players : ");
+    at = std::to_chars(at, at + 4, hand.numPlayers).ptr;
+    at = putAt(at, " \r\n");
+    out.advance(at);
 
-    out.put("Seat ");
-    out.putInt(hand.button + 1);
-    out.putLine(" is the button");
-    out.put("Total number of players : ");
-    out.putInt(hand.numPlayers);
-    out.putLine(" ");
-
+    // The seat lines; the names by seat are kept for the action lines, empty for a seat without one.
+    std::array<std::string_view, SeatCount> names;
+    names.fill("");
+    std::size_t longestName = 0;
     for (int seat = 0; seat < SeatCount; ++seat) {
         if (!hand.seatNames[seat]) continue;
-        out.put("Seat ");
-        out.putInt(seat + 1);
-        out.put(": ");
-        out.put(*hand.seatNames[seat]);
-        out.put(" ( $");
-        out.putAmount(hand.stacks[seat]);
-        out.putLine(" )");
+        const std::string_view name = *hand.seatNames[seat];
+        names[seat] = name;
+        longestName = std::max(longestName, name.size());
+        at = out.reserve(name.size() + 16 + MaxAmountSize);
+        at = putAt(at, "Seat ");
+        at = putTwoDigitsOrOne(at, seat + 1);
+        at = putAt(at, ": ");
+        at = putAt(at, name);
+        at = putAt(at, " ( $");
+        at = writeAmount(at, hand.stacks[seat]);
+        at = putAt(at, " )\r\n");
+        out.advance(at);
     }
+    auto nameOf = [&names](int seat) {
+        return static_cast<unsigned>(seat) < SeatCount ? names[seat] : std::string_view("");
+    };
 
+    // Room for any one action line: a name, the longest wording, "$" and an amount.
+    const std::size_t actionRoom = longestName + 32 + MaxAmountSize;
     bool downCardsWritten = false;
     for (Action& action : hand.actions) {
         if (!downCardsWritten && !isBlindPost(action.type)) {
             downCardsWritten = true;
-            out.putLine("** Dealing down cards **");
-            for (int seat = 0; seat < SeatCount; ++seat) {
-                const bool dealt =
-                    saveAllHole ? hand.isSeated(seat) : seat == hand.heroSeat && hand.isSeated(seat);
-                if (!dealt) continue;
-                out.put("Dealt to ");
-                out.put(*hand.seatNames[seat]);
-                out.put(" [  ");
-                putCard(out, hand.holeCards[seat][0]);
-                out.put(' ');
-                putCard(out, hand.holeCards[seat][1]);
-                out.putLine(" ]");
+            out.put("** Dealing down cards **\r\n");
+            if (saveAllHole) {
+                for (int seat = 0; seat < SeatCount; ++seat) {
+                    if (hand.isSeated(seat)) putDealtCards(out, hand, names, seat);
+                }
+            } else if (hand.isSeated(hand.heroSeat)) {
+                putDealtCards(out, hand, names, hand.heroSeat);
             }
         }
 
-        // name, wording and bracketed amount of the lines that carry one
-        std::string_view wording;
+        at = out.reserve(actionRoom);
         switch (action.type) {
             case PostSmallBlind:
-                wording = " posts small blind [";
+                at = putAmountLine(at, nameOf(action.seat), " posts small blind [$", dollar, action.amount);
                 break;
             case PostBigBlind:
-                wording = " posts big blind [";
+                at = putAmountLine(at, nameOf(action.seat), " posts big blind [$", dollar, action.amount);
                 break;
             case PostBigBlindDead:
-                wording = " posts big blind + dead [";
+                at = putAmountLine(at, nameOf(action.seat), " posts big blind + dead [$", dollar,
+                                   action.amount);
                 break;
             case Bet:
-                wording = " bets [";
+                at = putAmountLine(at, nameOf(action.seat), " bets [$", dollar, action.amount);
                 break;
             case Call:
-                wording = " calls [";
+                at = putAmountLine(at, nameOf(action.seat), " calls [$", dollar, action.amount);
                 break;
             case Raise:
-                wording = " raises [";
+                at = putAmountLine(at, nameOf(action.seat), " raises [$", dollar, action.amount);
                 break;
             case Check:
-                putName(out, hand, action.seat);
-                out.putLine(" checks.");
-                continue;
+                at = putAt(at, nameOf(action.seat));
+                at = putAt(at, " checks.\r\n");
+                break;
             case Fold:
-                putName(out, hand, action.seat);
-                out.putLine(" folds.");
-                continue;
+                at = putAt(at, nameOf(action.seat));
+                at = putAt(at, " folds.\r\n");
+                break;
             case AllIn:
-                putName(out, hand, action.seat);
-                out.put(" is all-In  [");
-                out.put(currency);
-                out.putAmount(action.amount);
-                out.putLine("]");
-                continue;
+                at = putAt(at, nameOf(action.seat));
+                at = putAt(at, " is all-In  [$");
+                at -= 1 - dollar;
+                at = writeAmount(at, action.amount);
+                at = putAt(at, "]\r\n");
+                break;
             case DealFlop:
-                out.put("** Dealing Flop ** [ ");
-                putCard(out, hand.board[0]);
-                out.put(", ");
-                putCard(out, hand.board[1]);
-                out.put(", ");
-                putCard(out, hand.board[2]);
-                out.putLine(" ]");
-                continue;
+                at = putAt(at, "** Dealing Flop ** [ ");
+                at = putCard(at, hand.board[0]);
+                at = putAt(at, ", ");
+                at = putCard(at, hand.board[1]);
+                at = putAt(at, ", ");
+                at = putCard(at, hand.board[2]);
+                at = putAt(at, " ]\r\n");
+                break;
             case DealTurn:
-                out.put("** Dealing Turn ** [ ");
-                putCard(out, hand.board[3]);
-                out.putLine(" ]");
-                continue;
+                at = putAt(at, "** Dealing Turn ** [ ");
+                at = putCard(at, hand.board[3]);
+                at = putAt(at, " ]\r\n");
+                break;
             case DealRiver:
-                out.put("** Dealing River ** [ ");
-                putCard(out, hand.board[4]);
-                out.putLine(" ]");
-                continue;
+                at = putAt(at, "** Dealing River ** [ ");
+                at = putCard(at, hand.board[4]);
+                at = putAt(at, " ]\r\n");
+                break;
             case Showdown:
-                out.finish();
-                resolveShowdown(action, hand, text, muckHands, realMoney);
-                out.resume();
+                resolveShowdown(action, hand, out, muckHands, realMoney);
                 continue;
             default:  // the preflop counter value and the clamp value write nothing
-                continue;
+                break;
         }
-        putName(out, hand, action.seat);
-        out.put(wording);
-        out.put(currency);
-        out.putAmount(action.amount);
-        out.putLine("].");
+        out.advance(at);
     }
 }
 

@@ -54,6 +54,26 @@ INSTANTIATE_TEST_SUITE_P(
         DescriptionCase{"Qh Qd 3c 3s 8h", "Qs Qc 3h 3d 7h",
                         "two pairs, queens and threes with eight kicker."}));
 
+// Every rank by its name, as a pair and in a kicker phrase (the ace has no higher rank to pair with).
+TEST(Description, EveryRankName) {
+    const char* names[] = {"two",  "three", "four", "five",  "six",  "seven", "eight",
+                           "nine", "ten",   "jack", "queen", "king", "ace"};
+    const char ranks[] = "23456789TJQKA";
+    for (int rank = 0; rank < 13; ++rank) {
+        const std::string r(1, ranks[rank]);
+        HandEvaluator pair = handOf((r + "h " + r + "d").c_str());
+        std::array<char, 64> buffer{};
+        pair.describeHand(buffer.data(), buffer.size(), nullptr);
+        EXPECT_EQ(std::string(buffer.data()), std::string("a pair of ") + names[rank] + "s.");
+        if (rank == 12) continue;
+        HandEvaluator high = handOf(("Ah Ad " + r + "c").c_str());
+        HandEvaluator low = handOf(rank == 0 ? "As Ac" : "As Ac 2c");  // its kicker is lower, or missing
+        const int length = high.describeHand(buffer.data(), buffer.size(), &low);
+        EXPECT_EQ(std::string(buffer.data(), static_cast<std::size_t>(length)),
+                  std::string("a pair of aces with ") + names[rank] + " kicker.");
+    }
+}
+
 TEST(Description, LongestTextFitsFortyEightCharacters) {
     HandEvaluator hand = handOf("Qh Qd 3c 3s 8h");
     HandEvaluator rival = handOf("Qs Qc 3h 3d 7h");

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
+#include <random>
 #include <string>
 
 namespace noxi {
@@ -53,6 +55,72 @@ TEST(Amounts, WriteAmountGivesTheAppendedText) {
     // The longest text there is still fits.
     char text[MaxAmountSize];
     EXPECT_LE(writeAmount(text, -1.7976931348623157e308) - text, static_cast<std::ptrdiff_t>(MaxAmountSize));
+}
+
+std::string generalAmount(double value) {
+    char text[MaxAmountSize];
+    return std::string(text, writeAmountInGeneral(text, value));
+}
+
+// The shortcut for whole cents must write what the standard conversions write: every cent up to beyond
+// the switch to plain decimals at 10000, both signs.
+TEST(Amounts, WholeCentsAsTheGeneralConversionWritesThem) {
+    for (std::int64_t cents = 0; cents <= 1200000; ++cents) {
+        const double value = static_cast<double>(cents) / 100;
+        ASSERT_EQ(amount(value), generalAmount(value)) << cents;
+        ASSERT_EQ(amount(-value), generalAmount(-value)) << cents;
+    }
+}
+
+// Sums and shares of amounts, large amounts, and the edges of the shortcut: near 2^45 doubles are 2^-8
+// apart, the coarsest spacing at which the double nearest to a number of cents still is less than half a
+// cent from it.
+TEST(Amounts, AnyDoubleAsTheGeneralConversionWritesIt) {
+    std::mt19937_64 random(20240611);
+    std::uniform_int_distribution<std::int64_t> cents(-2000000, 2000000);
+    std::uniform_real_distribution<double> exponent(-12, 16);
+    std::uniform_int_distribution<int> ways(1, 9);
+    for (int i = 0; i < 300000; ++i) {
+        const double a = static_cast<double>(cents(random)) / 100;
+        const double b = static_cast<double>(cents(random)) / 100;
+        const double values[] = {a + b, a - b, (a + b) / ways(random), a * 3 - b,
+                                 std::pow(10.0, exponent(random)) * (i % 2 ? 1 : -1)};
+        for (double value : values)
+            ASSERT_EQ(amount(value), generalAmount(value)) << value;
+    }
+    const double edge = std::ldexp(1.0, 45);
+    for (double value :
+         {edge, std::nextafter(edge, 0.0), std::nextafter(edge, 1e300), edge + 0.01, edge - 0.01,
+          2 * edge + 0.01, 4 * edge + 0.01, 8 * edge - 0.01, 1e15 + 0.015625, 4503599627370495.5})
+        EXPECT_EQ(amount(value), generalAmount(value)) << value;
+    for (std::int64_t step = 0; step < 200000; ++step) {
+        const double value = std::ldexp(1.0, 44) + static_cast<double>(step) / 256;
+        ASSERT_EQ(amount(value), generalAmount(value)) << value;
+    }
+}
+
+// Amounts that are no whole cents take a shortcut to six significant digits too. Around halves of the sixth
+// digit, ties among them, and where rounding reaches the next power of ten, it must leave the decision to
+// the general conversion; every share of a cent in a range must come out as that conversion writes it.
+TEST(Amounts, SharesOfCentsAsTheGeneralConversionWritesThem) {
+    for (int i = 1; i <= 500000; ++i) {
+        for (double value : {i / 1000.0, i / 3.0, i / 7.0, i * 1e-7, 1e4 - i / 1024.0}) {
+            ASSERT_EQ(amount(value), generalAmount(value)) << value;
+            ASSERT_EQ(amount(-value), generalAmount(-value)) << value;
+        }
+    }
+    const double edges[] = {1e-4,         1e-3,      0.01,     0.1,           1,        10,       100,
+                            1000,         1e4,       9.999995, 99.99995,      999.9995, 9999.995, 0.09999995,
+                            0.0009999995, 1.0000005, 2.5e-4,   0.00012345650, 1234.565, 12.34565, 0.1234565};
+    for (double edge : edges) {
+        double value = edge;
+        for (int step = 0; step < 200; ++step)
+            value = std::nextafter(value, 0.0);
+        for (int step = 0; step < 400; ++step) {
+            ASSERT_EQ(amount(value), generalAmount(value)) << value;
+            value = std::nextafter(value, 1e300);
+        }
+    }
 }
 
 // The sink must leave exactly what plain appends leave: text already in the string, pieces that outgrow
