@@ -324,9 +324,11 @@ int Conversion::process() {
         buffer_.clear();
     }
 
-    // Ascending hand numbers; of several records with one number the first in the log stays.
-    std::stable_sort(hands_.begin(), hands_.end(),
-                     [](const StoredHand& a, const StoredHand& b) { return a.id < b.id; });
+    // Ascending hand numbers; of several records with one number the first in the log stays. Logs are
+    // mostly in order already, and then the sort and its buffer are spared.
+    const auto byId = [](const StoredHand& a, const StoredHand& b) { return a.id < b.id; };
+    if (!std::is_sorted(hands_.begin(), hands_.end(), byId))
+        std::stable_sort(hands_.begin(), hands_.end(), byId);
     hands_.erase(std::unique(hands_.begin(), hands_.end(),
                              [](const StoredHand& a, const StoredHand& b) { return a.id == b.id; }),
                  hands_.end());
