@@ -206,8 +206,8 @@ int Conversion::readFailure() {
     return fail(quoted("File \"%s\" could not be loaded.", inPath_));
 }
 
-// The whole log from its start, read again when a window had been read before: what was written ahead
-// cannot be used after all, and the hands are written the usual way.
+// The whole log from its start: at the outset, for a line too long for a window, or in the saving step when
+// the hands read in windows are written the usual way after all (the log is then read a second time).
 bool Conversion::loadWhole() {
     window_ = {};
     if (size_ >= SIZE_MAX || !logText_.allocate(static_cast<std::size_t>(size_))) return false;
