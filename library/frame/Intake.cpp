@@ -1,6 +1,5 @@
 #include "frame/Intake.h"
 
-#include <array>
 #include <climits>
 #include <cstring>
 
@@ -10,34 +9,18 @@
 namespace noxi {
 namespace {
 
-// How each byte acts on a chunk: 0 belongs to it, 1 closes it (';'), 2 ends the record (NUL, LF, CR).
-constexpr auto ChunkClass = [] {
-    std::array<unsigned char, 256> table{};
-    table[static_cast<unsigned char>(';')] = 1;
-    table[0] = table[static_cast<unsigned char>('\n')] = table[static_cast<unsigned char>('\r')] = 2;
-    return table;
-}();
-
-unsigned char chunkClass(char c) {
-    return ChunkClass[static_cast<unsigned char>(c)];
+// Where the record at text ends: its first NUL, LF or CR.
+const char* recordEnd(const char* text) {
+    return text + std::strcspn(text, "\n\r");
 }
 
-// The length of the chunk at text (1..255), 0 where the record ends, -1 for a chunk that is not closed in
-// time. readChunk without the copy: the intake parses chunks where they lie.
-int chunkLength(const char* text) {
-    if (chunkClass(text[0]) != 0) return 0;
-    // Up to the first byte that closes the chunk or ends the record (strcspn stops at the NUL too); a chunk
-    // that runs on past 255 characters is refused once it ends (it fails the record, so a long one is
-    // scanned once).
-    const std::size_t n = std::strcspn(text, ";\n\r");
-    return text[n] == ';' && n < ChunkBufferSize ? static_cast<int>(n) : -1;
-}
-
-// chunkLength for a chunk within a record that ends at recordEnd.
-int chunkLength(const char* text, const char* recordEnd) {
-    if (text == recordEnd || *text == ';') return 0;
+// The length of the chunk at text (1..255), 0 where the record ends or for an empty chunk, -1 for a chunk
+// that is not closed before the record's end or within 255 characters. readChunk without the copy: the
+// intake parses chunks where they lie.
+int chunkLength(const char* text, const char* end) {
+    if (text == end || *text == ';') return 0;
     const auto* semicolon =
-        static_cast<const char*>(std::memchr(text, ';', static_cast<std::size_t>(recordEnd - text)));
+        static_cast<const char*>(std::memchr(text, ';', static_cast<std::size_t>(end - text)));
     if (semicolon == nullptr) return -1;
     const auto n = semicolon - text;
     return n < ChunkBufferSize ? static_cast<int>(n) : -1;
@@ -47,7 +30,7 @@ int chunkLength(const char* text, const char* recordEnd) {
 
 int readChunk(const char* text, char (&buffer)[ChunkBufferSize]) {
     if (text == nullptr) return -2;
-    const int n = chunkLength(text);
+    const int n = chunkLength(text, recordEnd(text));
     if (n > 0) {
         std::memcpy(buffer, text, static_cast<std::size_t>(n));
         buffer[n] = '\0';
@@ -68,11 +51,11 @@ int parseLine(HandRecord& hand, const char* text, bool fixSmallBlind, bool evalu
     }
     hand.reset();
 
-    // The record ends at the first NUL, LF or CR; its chunks are found within it.
-    const char* const recordEnd = text + std::strcspn(text, "\n\r");
+    // The record's end is found once; its chunks are found within it.
+    const char* const end = recordEnd(text);
     int consumed = 0;
     for (int chunkNumber = 1;; ++chunkNumber) {
-        const int n = chunkLength(text + consumed, recordEnd);
+        const int n = chunkLength(text + consumed, end);
         if (n < 0) {
             hand.setError("Chunk %i: Not a hand history.", chunkNumber);
             return 0;
