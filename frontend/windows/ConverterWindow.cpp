@@ -6,8 +6,7 @@
 
 #include <cstdint>
 #include <cstring>
-#include <initializer_list>
-#include <utility>
+#include <span>
 
 #include "resource.h"
 #include "settings/LogFolder.h"
@@ -34,21 +33,31 @@ void setEditOpen(HWND window, int id, bool open) {
     SendDlgItemMessageA(window, id, EM_SETREADONLY, open ? FALSE : TRUE, 0);
 }
 
-// One choice of a set of radio buttons: opens and shuts the set's edits as given, then turns off every
-// other button of the set (the clicked one has turned itself on).
-void choose(HWND window, int chosen, std::initializer_list<int> buttons,
-            std::initializer_list<std::pair<int, bool>> edits) {
-    for (const auto& [edit, open] : edits)
-        setEditOpen(window, edit, open);
+// An edit of a radio-button set and the button whose choice opens it.
+struct OwnedEdit {
+    int edit;
+    int button;
+};
+
+constexpr int RangeButtons[] = {IDC_MAIN_FIRST_HANDS, IDC_MAIN_LAST_HANDS, IDC_MAIN_HANDS_BETWEEN,
+                                IDC_MAIN_ALL_HANDS};
+constexpr OwnedEdit RangeEdits[] = {{IDC_MAIN_FIRST_COUNT, IDC_MAIN_FIRST_HANDS},
+                                    {IDC_MAIN_LAST_COUNT, IDC_MAIN_LAST_HANDS},
+                                    {IDC_MAIN_RANGE_MIN, IDC_MAIN_HANDS_BETWEEN},
+                                    {IDC_MAIN_RANGE_MAX, IDC_MAIN_HANDS_BETWEEN}};
+constexpr int SplitButtons[] = {IDC_MAIN_ONE_FILE, IDC_MAIN_SPLIT_FILES, IDC_MAIN_HANDS_PER_FILE};
+constexpr OwnedEdit SplitEdits[] = {{IDC_MAIN_FILE_COUNT, IDC_MAIN_SPLIT_FILES},
+                                    {IDC_MAIN_HANDS_PER_FILE_COUNT, IDC_MAIN_HANDS_PER_FILE}};
+
+// One choice of a set of radio buttons: opens the edits that belong to it and shuts the set's others, then
+// turns off every other button of the set (the clicked one has turned itself on).
+void choose(HWND window, int chosen, std::span<const int> buttons, std::span<const OwnedEdit> edits) {
+    for (const OwnedEdit& owned : edits)
+        setEditOpen(window, owned.edit, owned.button == chosen);
     for (const int button : buttons) {
         if (button != chosen) setChecked(window, button, false);
     }
 }
-
-constexpr std::initializer_list<int> RangeButtons = {IDC_MAIN_FIRST_HANDS, IDC_MAIN_LAST_HANDS,
-                                                     IDC_MAIN_HANDS_BETWEEN, IDC_MAIN_ALL_HANDS};
-constexpr std::initializer_list<int> SplitButtons = {IDC_MAIN_ONE_FILE, IDC_MAIN_SPLIT_FILES,
-                                                     IDC_MAIN_HANDS_PER_FILE};
 
 // A number edit as the settings file keeps it: its text read as a leading decimal integer.
 std::int32_t editNumber(HWND window, int id) {
@@ -278,50 +287,31 @@ bool ConverterWindow::initControls(HWND window) {
 }
 
 void ConverterWindow::onAllHands(HWND window) {
-    choose(window, IDC_MAIN_ALL_HANDS, RangeButtons,
-           {{IDC_MAIN_FIRST_COUNT, false},
-            {IDC_MAIN_LAST_COUNT, false},
-            {IDC_MAIN_RANGE_MIN, false},
-            {IDC_MAIN_RANGE_MAX, false}});
+    choose(window, IDC_MAIN_ALL_HANDS, RangeButtons, RangeEdits);
 }
 
 void ConverterWindow::onFirstHands(HWND window) {
-    choose(window, IDC_MAIN_FIRST_HANDS, RangeButtons,
-           {{IDC_MAIN_FIRST_COUNT, true},
-            {IDC_MAIN_LAST_COUNT, false},
-            {IDC_MAIN_RANGE_MIN, false},
-            {IDC_MAIN_RANGE_MAX, false}});
+    choose(window, IDC_MAIN_FIRST_HANDS, RangeButtons, RangeEdits);
 }
 
 void ConverterWindow::onLastHands(HWND window) {
-    choose(window, IDC_MAIN_LAST_HANDS, RangeButtons,
-           {{IDC_MAIN_FIRST_COUNT, false},
-            {IDC_MAIN_LAST_COUNT, true},
-            {IDC_MAIN_RANGE_MIN, false},
-            {IDC_MAIN_RANGE_MAX, false}});
+    choose(window, IDC_MAIN_LAST_HANDS, RangeButtons, RangeEdits);
 }
 
 void ConverterWindow::onHandsBetween(HWND window) {
-    choose(window, IDC_MAIN_HANDS_BETWEEN, RangeButtons,
-           {{IDC_MAIN_FIRST_COUNT, false},
-            {IDC_MAIN_LAST_COUNT, false},
-            {IDC_MAIN_RANGE_MIN, true},
-            {IDC_MAIN_RANGE_MAX, true}});
+    choose(window, IDC_MAIN_HANDS_BETWEEN, RangeButtons, RangeEdits);
 }
 
 void ConverterWindow::onOneBigFile(HWND window) {
-    choose(window, IDC_MAIN_ONE_FILE, SplitButtons,
-           {{IDC_MAIN_FILE_COUNT, false}, {IDC_MAIN_HANDS_PER_FILE_COUNT, false}});
+    choose(window, IDC_MAIN_ONE_FILE, SplitButtons, SplitEdits);
 }
 
 void ConverterWindow::onSplitFiles(HWND window) {
-    choose(window, IDC_MAIN_SPLIT_FILES, SplitButtons,
-           {{IDC_MAIN_FILE_COUNT, true}, {IDC_MAIN_HANDS_PER_FILE_COUNT, false}});
+    choose(window, IDC_MAIN_SPLIT_FILES, SplitButtons, SplitEdits);
 }
 
 void ConverterWindow::onHandsPerFile(HWND window) {
-    choose(window, IDC_MAIN_HANDS_PER_FILE, SplitButtons,
-           {{IDC_MAIN_FILE_COUNT, false}, {IDC_MAIN_HANDS_PER_FILE_COUNT, true}});
+    choose(window, IDC_MAIN_HANDS_PER_FILE, SplitButtons, SplitEdits);
 }
 
 void ConverterWindow::onBrowseInput(HWND window) {
