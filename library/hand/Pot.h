@@ -1,6 +1,7 @@
 // One pot level of a hand with the seats that may win it.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <utility>
 #include <vector>
@@ -37,16 +38,10 @@ public:
 
     // The first pot whose total is not above the key.
     iterator lower_bound(double key) {
-        auto at = pots_.begin();
-        while (at != pots_.end() && at->first > key)
-            ++at;
-        return at;
+        return std::partition_point(begin(), end(), [key](const value_type& pot) { return pot.first > key; });
     }
     const_iterator lower_bound(double key) const {
-        auto at = pots_.begin();
-        while (at != pots_.end() && at->first > key)
-            ++at;
-        return at;
+        return std::partition_point(begin(), end(), [key](const value_type& pot) { return pot.first > key; });
     }
 
     // Adds the pot under the key unless a pot has that key already; the pot there and whether it was added.
