@@ -109,8 +109,7 @@ constexpr std::size_t MaxDateSize = 64;
 
 // The date as strftime writes "%A, %B %d, %H:%M:%S EDT %Y" in the C locale, whatever locale the program
 // that loaded the library has set: the histories are read by English-speaking tools.
-// Where the minutes start is kept in `minutes` when that is given.
-char* writeDate(char* to, const std::tm& time, char** minutes = nullptr) {
+char* writeDate(char* to, const std::tm& time) {
     static constexpr std::string_view Days[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                                 "Thursday", "Friday", "Saturday"};
     static constexpr std::string_view Months[] = {"January",   "February", "March",    "April",
@@ -132,7 +131,6 @@ char* writeDate(char* to, const std::tm& time, char** minutes = nullptr) {
     copy(", ");
     twoDigits(time.tm_hour);
     *to++ = ':';
-    if (minutes) *minutes = to;
     twoDigits(time.tm_min);
     *to++ = ':';
     twoDigits(time.tm_sec);
@@ -164,18 +162,13 @@ std::int64_t offsetAt(std::int64_t seconds, const std::tm& local) {
 
 // Hands come in time order, dozens to the hour. An hour of UTC that starts and ends with the same offset
 // has no zone change inside (zones change at most once in an hour), so its moments are read off that
-// offset, and the platform's conversion runs twice an hour instead of once a hand. The date text of the
-// local clock hour last shown is kept too: a moment in the same hour only puts its minutes and seconds into
-// it. Kept per thread, and dropped when the zone is read again.
+// offset, and the platform's conversion runs twice an hour instead of once a hand. Kept per thread, and
+// dropped when the zone is read again.
 struct HourOffset {
     std::int64_t start = -1;  // the hour's first second; -1 for none yet
     unsigned zoneRefreshes = 0;
     bool steady = false;  // one offset over the whole hour
     std::int64_t offset = 0;
-    std::int64_t textStart = -1;  // the local clock reading the text shows; -1 for none yet
-    std::size_t textSize = 0;
-    std::size_t minutesAt = 0;  // where "MM:SS" stands in the text
-    char text[MaxDateSize]{};
 };
 
 // Years 1970 to 9999, where the clock reading alone gives the shown date.
@@ -183,17 +176,15 @@ constexpr std::int64_t Hour = 3600;
 constexpr std::int64_t Year9999 = 253370764800;  // 9999-01-01 00:00:00 UTC
 
 // The hour's offset, when the whole UTC hour of startTime has one; the platform converts otherwise.
-HourOffset* steadyHour(std::int64_t startTime) {
+const HourOffset* steadyHour(std::int64_t startTime) {
     if (startTime < 0 || startTime >= Year9999) return nullptr;
     thread_local HourOffset hour;
     const std::int64_t start = startTime - startTime % Hour;
     if (hour.start != start || hour.zoneRefreshes != timeZoneRefreshes()) {
-        const bool sameZone = hour.zoneRefreshes == timeZoneRefreshes();
         hour.start = start;
         hour.zoneRefreshes = timeZoneRefreshes();
         hour.steady = false;
         hour.offset = 0;
-        if (!sameZone) hour.textStart = -1;
         std::tm first{};
         std::tm last{};
         if (platformLocalTime(start, first) && platformLocalTime(start + Hour, last)) {
@@ -210,33 +201,8 @@ std::tm localTime(std::int64_t startTime) {
     return platformLocalTime(startTime, local) ? local : fallbackTime(startTime);
 }
 
-inline void putTwoDigits(char* to, int value) {
-    to[0] = static_cast<char>('0' + value / 10);
-    to[1] = static_cast<char>('0' + value % 10);
-}
-
 void putDate(TextSink& out, std::int64_t startTime) {
-    HourOffset* hour = steadyHour(startTime);
-    const std::int64_t clock = hour ? startTime + hour->offset : -1;
-    if (clock < 0) {
-        putDate(out, localTime(startTime));
-        return;
-    }
-    // The text depends on the clock reading alone, so it serves every moment of the same local hour.
-    const std::int64_t textStart = clock - clock % Hour;
-    if (hour->textStart != textStart) {
-        char* minutes = nullptr;
-        const char* end = writeDate(hour->text, fallbackTime(textStart), &minutes);
-        hour->textStart = textStart;
-        hour->textSize = static_cast<std::size_t>(end - hour->text);
-        hour->minutesAt = static_cast<std::size_t>(minutes - hour->text);
-    }
-    const auto second = static_cast<int>(clock - textStart);
-    char* at = out.reserve(MaxDateSize);
-    std::memcpy(at, hour->text, MaxDateSize);
-    putTwoDigits(at + hour->minutesAt, second / 60);
-    putTwoDigits(at + hour->minutesAt + 3, second % 60);
-    out.advance(at + hour->textSize);
+    putDate(out, localTime(startTime));
 }
 
 }  // namespace
