@@ -33,17 +33,23 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
-std::int64_t fileSize(std::FILE* file) {
+// Seeks with 64-bit offsets, for logs above 2 GiB.
+bool seek(std::FILE* file, int whence) {
 #ifdef _WIN32
-    if (_fseeki64(file, 0, SEEK_END) != 0) return -1;
-    const std::int64_t size = _ftelli64(file);
-    if (_fseeki64(file, 0, SEEK_SET) != 0) return -1;
+    return _fseeki64(file, 0, whence) == 0;
 #else
-    if (fseeko(file, 0, SEEK_END) != 0) return -1;
-    const std::int64_t size = ftello(file);
-    if (fseeko(file, 0, SEEK_SET) != 0) return -1;
+    return fseeko(file, 0, whence) == 0;
 #endif
-    return size;
+}
+
+std::int64_t fileSize(std::FILE* file) {
+    if (!seek(file, SEEK_END)) return -1;
+#ifdef _WIN32
+    const std::int64_t size = _ftelli64(file);
+#else
+    const std::int64_t size = ftello(file);
+#endif
+    return seek(file, SEEK_SET) ? size : -1;
 }
 
 enum class Outcome { Go, Stop, Fail };
@@ -211,12 +217,8 @@ int Conversion::readFailure() {
 bool Conversion::loadWhole() {
     window_ = {};
     if (size_ >= SIZE_MAX || !logText_.allocate(static_cast<std::size_t>(size_))) return false;
-#ifdef _WIN32
-    const bool rewound = _fseeki64(input_.get(), 0, SEEK_SET) == 0;
-#else
-    const bool rewound = fseeko(input_.get(), 0, SEEK_SET) == 0;
-#endif
-    if (!rewound || std::fread(logText_.data(), 1, static_cast<std::size_t>(size_), input_.get()) != size_) {
+    if (!seek(input_.get(), SEEK_SET) ||
+        std::fread(logText_.data(), 1, static_cast<std::size_t>(size_), input_.get()) != size_) {
         logText_.release();
         return false;
     }
