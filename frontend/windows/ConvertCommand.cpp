@@ -13,19 +13,10 @@
 #include "NoxiConverter.h"
 #include "resource.h"
 #include "windows/CommandHelpers.h"
+#include "windows/DialogItems.h"
 
 namespace vlc {
 namespace {
-
-bool isChecked(HWND window, int id) {
-    return IsDlgButtonChecked(window, id) == BST_CHECKED;
-}
-
-std::int32_t editNumber(HWND window, int id) {
-    char text[64] = "";
-    GetDlgItemTextA(window, id, text, sizeof text);
-    return leadingInteger(text);
-}
 
 void showError(HWND window, const char* text) {
     MessageBoxA(window, text, "Error", MB_ICONERROR | MB_OK);
@@ -57,11 +48,11 @@ void ConverterWindow::onConvert(HWND window) {
     char output[MAX_PATH] = "";
     GetDlgItemTextA(window, IDC_MAIN_INPUT_PATH, input, sizeof input);
     GetDlgItemTextA(window, IDC_MAIN_OUTPUT_PATH, output, sizeof output);
-    if (std::strcmp(input, "No file selected") == 0) {
+    if (std::strcmp(input, NoFileSelected) == 0) {
         showError(window, "You must select a Velmora log file to open.");
         return;
     }
-    if (std::strcmp(output, "No file selected") == 0) {
+    if (std::strcmp(output, NoFileSelected) == 0) {
         showError(window, "You must select a PartyPoker hand history file to save to.");
         return;
     }

@@ -11,20 +11,12 @@
 #include "resource.h"
 #include "settings/LogFolder.h"
 #include "windows/CommandHelpers.h"
+#include "windows/DialogItems.h"
 
 namespace vlc {
 namespace {
 
-constexpr const char* NoFileSelected = "No file selected";
 constexpr const char* DefaultLogFile = "GAMES_V3.LOG";
-
-bool isChecked(HWND window, int id) {
-    return IsDlgButtonChecked(window, id) == BST_CHECKED;
-}
-
-void setChecked(HWND window, int id, bool on) {
-    CheckDlgButton(window, id, on ? BST_CHECKED : BST_UNCHECKED);
-}
 
 // An open edit is drawn enabled and takes typing; a shut one is drawn disabled and is read-only. The edit
 // itself stays enabled, so it can still take the focus, and it keeps its text.
@@ -57,13 +49,6 @@ void choose(HWND window, int chosen, std::span<const int> buttons, std::span<con
     for (const int button : buttons) {
         if (button != chosen) setChecked(window, button, false);
     }
-}
-
-// A number edit as the settings file keeps it: its text read as a leading decimal integer.
-std::int32_t editNumber(HWND window, int id) {
-    char text[64] = "";
-    GetDlgItemTextA(window, id, text, sizeof text);
-    return leadingInteger(text);
 }
 
 void desktopFolder(char* folder) {
