@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ProgramDriver.h"
 #include "TestDialog.h"
 #include "framework/WindowRegistry.h"
 
@@ -72,6 +73,13 @@ protected:
     static bool open(TestWindow& window, HWND parent = nullptr) {
         return window.describe() && window.create(IDD_TEST, false, parent);
     }
+
+    // Opens two windows and starts them off with an empty queue.
+    static bool openBoth(TestWindow& a, TestWindow& b) {
+        const bool opened = open(a) && open(b);
+        drainQueue();
+        return opened;
+    }
 };
 
 TEST_F(DialogWindowTest, CreateOpensRegistersAndHoldsTheMutex) {
@@ -84,9 +92,7 @@ TEST_F(DialogWindowTest, CreateOpensRegistersAndHoldsTheMutex) {
     EXPECT_EQ(windowRegistry().find(window.hwnd), &window);
     // Messages sent while the dialog was being built reached no object.
     EXPECT_FALSE(window.saw(WM_INITDIALOG));
-    char caption[64] = "";
-    GetWindowTextA(window.hwnd, caption, sizeof caption);
-    EXPECT_STREQ(caption, "Framework Test");
+    EXPECT_EQ(testing::windowText(window.hwnd), "Framework Test");
     EXPECT_FALSE(IsWindowVisible(window.hwnd));
     window.show();
     EXPECT_TRUE(IsWindowVisible(window.hwnd));
@@ -151,8 +157,7 @@ TEST_F(DialogWindowTest, MissingTemplateFails) {
 TEST_F(DialogWindowTest, MessagesReachTheirOwnObjectWhoeverPumps) {
     TestWindow a("Zeta");
     TestWindow b("Eta");
-    ASSERT_TRUE(open(a));
-    ASSERT_TRUE(open(b));
+    ASSERT_TRUE(openBoth(a, b));
     PostMessageA(a.hwnd, WM_APP, 1, 0);
     PostMessageA(b.hwnd, WM_APP, 2, 0);
     PostMessageA(a.hwnd, WM_APP, 3, 0);
@@ -183,9 +188,7 @@ TEST_F(DialogWindowTest, PumpTakesAtMostOneMessageAndNeverBlocks) {
 TEST_F(DialogWindowTest, QuitMessageDoesNotEndAPumpLoop) {
     TestWindow window("Iota");
     TestWindow other("Kappa");
-    ASSERT_TRUE(open(window));
-    ASSERT_TRUE(open(other));
-    drainQueue();
+    ASSERT_TRUE(openBoth(window, other));
     // Destroying a dialog posts the quit message, as the About and progress dialogs do at the end.
     other.destroy();
     ASSERT_TRUE(quitWaiting());
@@ -219,9 +222,7 @@ TEST_F(DialogWindowTest, OwnedWindowIsClosedWithItsOwner) {
 TEST_F(DialogWindowTest, DialogKeysApplyToTheWindowThatPumps) {
     TestWindow a("Nu");
     TestWindow b("Xi");
-    ASSERT_TRUE(open(a));
-    ASSERT_TRUE(open(b));
-    drainQueue();
+    ASSERT_TRUE(openBoth(a, b));
     const HWND button = GetDlgItem(a.hwnd, IDC_TEST_BUTTON);
     // Taken by another window's pump, the Esc key is no dialog key of a.
     PostMessageA(button, WM_KEYDOWN, VK_ESCAPE, 0);

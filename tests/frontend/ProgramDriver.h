@@ -18,10 +18,6 @@ inline std::string programFolder() {
     return self.substr(0, self.find_last_of('\\') + 1);
 }
 
-inline std::string programPath() {
-    return programFolder() + "VLConverter.exe";
-}
-
 // A message is answered within this time by a program that is not stuck.
 constexpr UINT MessageTimeout = 10000;
 
@@ -78,7 +74,7 @@ public:
         JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
         limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
         SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
-        const std::string path = programPath();
+        const std::string path = programFolder() + "VLConverter.exe";
         std::string command = "\"" + path + "\"";
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;

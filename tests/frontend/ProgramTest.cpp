@@ -2,12 +2,9 @@
 // program as few times as it can: every start under Wine costs time.
 #include <windows.h>
 
-#include <shlobj.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -24,10 +21,6 @@ std::string withoutCarriageReturns(std::string text) {
     return text;
 }
 
-bool fileExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 std::string settingsPath() {
     return programFolder() + "VLConverter.cfg";
 }
@@ -37,12 +30,6 @@ std::string setting(const char* section, const char* key) {
     const std::string path = settingsPath();
     GetPrivateProfileStringA(section, key, "<absent>", value, sizeof value, path.c_str());
     return value;
-}
-
-std::string specialFolder(int id) {
-    char folder[MAX_PATH] = "";
-    SHGetSpecialFolderPathA(nullptr, folder, id, FALSE);
-    return folder;
 }
 
 void saveShot(HWND window, const char* name) {
@@ -55,15 +42,24 @@ bool isReadOnly(HWND dialog, int id) {
     return (GetWindowLongA(GetDlgItem(dialog, id), GWL_STYLE) & ES_READONLY) != 0;
 }
 
+constexpr int NumberEdits[] = {IDC_MAIN_FIRST_COUNT, IDC_MAIN_LAST_COUNT, IDC_MAIN_RANGE_MIN,
+                               IDC_MAIN_RANGE_MAX,   IDC_MAIN_FILE_COUNT, IDC_MAIN_HANDS_PER_FILE_COUNT};
+
 // The edits a radio button opens: every other number edit of its set is shut. No edit is ever disabled as a
 // window, so each can still take the focus.
 void expectOpenEdits(HWND main, std::initializer_list<int> open) {
-    for (const int edit : {IDC_MAIN_FIRST_COUNT, IDC_MAIN_LAST_COUNT, IDC_MAIN_RANGE_MIN, IDC_MAIN_RANGE_MAX,
-                           IDC_MAIN_FILE_COUNT, IDC_MAIN_HANDS_PER_FILE_COUNT}) {
+    for (const int edit : NumberEdits) {
         const bool shouldOpen = std::find(open.begin(), open.end(), edit) != open.end();
         EXPECT_EQ(isReadOnly(main, edit), !shouldOpen) << "edit " << edit;
         EXPECT_TRUE(IsWindowEnabled(GetDlgItem(main, edit))) << "edit " << edit;
     }
+}
+
+void expectChecks(HWND main, std::initializer_list<int> on, std::initializer_list<int> off) {
+    for (const int id : on)
+        EXPECT_TRUE(isChecked(main, id)) << "button " << id;
+    for (const int id : off)
+        EXPECT_FALSE(isChecked(main, id)) << "button " << id;
 }
 
 // Clicks a radio button or check box and waits until the program has handled the click.
@@ -73,13 +69,11 @@ void choose(HWND main, int id, bool on = true) {
     send(main, WM_NULL);  // the click's command has reached the window once this is answered
 }
 
-class Session {
-public:
-    explicit Session(RunningProgram& program) : program(program) {}
-
+// A started copy of the program and its main window.
+struct Session {
     HWND start() {
-        if (!program.started) return nullptr;
-        main = program.waitForDialog("Velmora Converter");
+        main = program.started ? program.waitForDialog("Velmora Converter") : nullptr;
+        if (main == nullptr) ADD_FAILURE() << "no main window (exit code " << program.waitForExit() << ")";
         return main;
     }
 
@@ -156,7 +150,7 @@ public:
         EXPECT_TRUE(isHidden(dialog));
     }
 
-    RunningProgram& program;
+    RunningProgram program;
     HWND main = nullptr;
 };
 
@@ -189,28 +183,25 @@ TEST(Program, FirstRunChecksChoicesConvertsAndRemembersEverything) {
     SampleLog sample;
     TempFolder temp;
     const std::string output = temp / "hands.txt";
+    const std::string replace = output + " already exists.\nDo you want to replace it?";
+    const char* overwrite = "Some files may be overwriten in this operation.\nDo you want to continue?";
 
-    RunningProgram program;
-    Session session(program);
+    Session session;
+    RunningProgram& program = session.program;
     const HWND main = session.start();
-    ASSERT_NE(main, nullptr) << "no main window (exit code " << program.waitForExit() << ")";
+    ASSERT_NE(main, nullptr);
 
     // Defaults of a first start.
     EXPECT_EQ(itemText(main, IDC_MAIN_INPUT_PATH), sample.folder + "\\GAMES_V3.LOG");
     EXPECT_EQ(itemText(main, IDC_MAIN_OUTPUT_PATH), "No file selected");
     EXPECT_TRUE(isReadOnly(main, IDC_MAIN_INPUT_PATH));
     EXPECT_TRUE(isReadOnly(main, IDC_MAIN_OUTPUT_PATH));
-    EXPECT_TRUE(isChecked(main, IDC_MAIN_ALL_HANDS));
-    EXPECT_TRUE(isChecked(main, IDC_MAIN_ONE_FILE));
-    for (const int box :
-         {IDC_MAIN_FIX_SMALL_BLIND, IDC_MAIN_MAKE_6MAX, IDC_MAIN_REAL_MONEY, IDC_MAIN_MUCK_HANDS}) {
-        EXPECT_TRUE(isChecked(main, box)) << box;
-    }
-    EXPECT_FALSE(isChecked(main, IDC_MAIN_SAVE_ALL_HOLE));
-    for (const int edit : {IDC_MAIN_FIRST_COUNT, IDC_MAIN_LAST_COUNT, IDC_MAIN_RANGE_MIN, IDC_MAIN_RANGE_MAX,
-                           IDC_MAIN_FILE_COUNT, IDC_MAIN_HANDS_PER_FILE_COUNT}) {
+    expectChecks(main,
+                 {IDC_MAIN_ALL_HANDS, IDC_MAIN_ONE_FILE, IDC_MAIN_FIX_SMALL_BLIND, IDC_MAIN_MAKE_6MAX,
+                  IDC_MAIN_REAL_MONEY, IDC_MAIN_MUCK_HANDS},
+                 {IDC_MAIN_SAVE_ALL_HOLE});
+    for (const int edit : NumberEdits)
         EXPECT_EQ(itemText(main, edit), "") << edit;
-    }
     expectOpenEdits(main, {});
     Sleep(500);  // the polling loop paints the window a control at a time
     saveShot(main, "main-window.png");
@@ -269,7 +260,7 @@ TEST(Program, FirstRunChecksChoicesConvertsAndRemembersEverything) {
     expectOpenEdits(main, {IDC_MAIN_RANGE_MIN, IDC_MAIN_RANGE_MAX, IDC_MAIN_HANDS_PER_FILE_COUNT});
     setItemText(main, IDC_MAIN_HANDS_PER_FILE_COUNT, "0");
     session.expectBox(session.convert(), "Error", "\"Save <blank> hands per file\" must be greater than 0.");
-    EXPECT_FALSE(fileExists(output));
+    EXPECT_EQ(GetFileAttributesA(output.c_str()), INVALID_FILE_ATTRIBUTES);
 
     // All hands in one big file, with the options of the expected histories.
     choose(main, IDC_MAIN_ALL_HANDS);
@@ -280,17 +271,16 @@ TEST(Program, FirstRunChecksChoicesConvertsAndRemembersEverything) {
     choose(main, IDC_MAIN_REAL_MONEY, false);
 
     // The output file exists: No starts nothing, Yes converts.
-    { std::ofstream(output) << "kept"; }
+    writeFile(output, "kept");
     HWND question = session.convert();
     ASSERT_NE(question, nullptr);
     EXPECT_EQ(GetWindowLongA(GetDlgItem(question, IDNO), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
-    session.expectBox(question, "Save As", output + " already exists.\nDo you want to replace it?", IDNO);
+    session.expectBox(question, "Save As", replace, IDNO);
     Sleep(500);
     EXPECT_EQ(program.dialogs(), std::vector<HWND>{main});
     EXPECT_EQ(readFile(output), "kept");
 
-    session.expectBox(session.convert(), "Save As", output + " already exists.\nDo you want to replace it?",
-                      IDYES);
+    session.expectBox(session.convert(), "Save As", replace, IDYES);
     const std::string summary = session.finishConversion(true, "summary.png");
     EXPECT_EQ(summary, "36 hands were converted successfully.\n5 hands were skipped due to errors.");
     EXPECT_EQ(withoutCarriageReturns(readFile(output)),
@@ -304,8 +294,7 @@ TEST(Program, FirstRunChecksChoicesConvertsAndRemembersEverything) {
     // Split between two files: the question for split modes, and the count of files.
     choose(main, IDC_MAIN_SPLIT_FILES);
     setItemText(main, IDC_MAIN_FILE_COUNT, "2");
-    session.expectBox(session.convert(), "Save As",
-                      "Some files may be overwriten in this operation.\nDo you want to continue?", IDYES);
+    session.expectBox(session.convert(), "Save As", overwrite, IDYES);
     EXPECT_EQ(session.finishConversion(true),
               "2 files created.\n36 hands were converted successfully.\n5 hands were skipped due to errors.");
     for (const char* name : {"hands1.txt", "hands2.txt"}) {
@@ -317,8 +306,7 @@ TEST(Program, FirstRunChecksChoicesConvertsAndRemembersEverything) {
     setItemText(main, IDC_MAIN_FIRST_COUNT, "1");
     choose(main, IDC_MAIN_HANDS_PER_FILE);
     setItemText(main, IDC_MAIN_HANDS_PER_FILE_COUNT, "5");
-    session.expectBox(session.convert(), "Save As",
-                      "Some files may be overwriten in this operation.\nDo you want to continue?", IDYES);
+    session.expectBox(session.convert(), "Save As", overwrite, IDYES);
     EXPECT_EQ(session.finishConversion(true),
               "1 file created.\n1 hand was converted successfully.\n5 hands were skipped due to errors.");
 
@@ -327,8 +315,7 @@ TEST(Program, FirstRunChecksChoicesConvertsAndRemembersEverything) {
     const std::string missing = temp / "gone.log";
     setItemText(main, IDC_MAIN_INPUT_PATH, missing);
     choose(main, IDC_MAIN_ONE_FILE);
-    session.expectBox(session.convert(), "Save As", output + " already exists.\nDo you want to replace it?",
-                      IDYES);
+    session.expectBox(session.convert(), "Save As", replace, IDYES);
     const HWND libraryError = program.waitForDialog("Error", main, 60000);
     ASSERT_NE(libraryError, nullptr);
     EXPECT_EQ(messageText(libraryError), "File \"" + missing + "\" could not be found.");
@@ -375,24 +362,18 @@ TEST(Program, FirstRunChecksChoicesConvertsAndRemembersEverything) {
     EXPECT_EQ(setting("Paths", "PartyPokerLogFile"), "hands.txt");
 
     // A restart restores every choice.
-    RunningProgram again;
-    Session restarted(again);
+    Session restarted;
     const HWND window = restarted.start();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(itemText(window, IDC_MAIN_INPUT_PATH), inputFolder + "\\mine.log");
     EXPECT_EQ(itemText(window, IDC_MAIN_OUTPUT_PATH), output);
-    EXPECT_TRUE(isChecked(window, IDC_MAIN_LAST_HANDS));
-    EXPECT_FALSE(isChecked(window, IDC_MAIN_ALL_HANDS));
-    EXPECT_TRUE(isChecked(window, IDC_MAIN_HANDS_PER_FILE));
-    EXPECT_FALSE(isChecked(window, IDC_MAIN_ONE_FILE));
+    expectChecks(window,
+                 {IDC_MAIN_LAST_HANDS, IDC_MAIN_HANDS_PER_FILE, IDC_MAIN_REAL_MONEY, IDC_MAIN_SAVE_ALL_HOLE},
+                 {IDC_MAIN_ALL_HANDS, IDC_MAIN_ONE_FILE, IDC_MAIN_FIX_SMALL_BLIND, IDC_MAIN_MAKE_6MAX,
+                  IDC_MAIN_MUCK_HANDS});
     expectOpenEdits(window, {IDC_MAIN_LAST_COUNT, IDC_MAIN_HANDS_PER_FILE_COUNT});
     for (const auto& [edit, value] : numbers)
         EXPECT_EQ(itemText(window, edit), value) << edit;
-    EXPECT_FALSE(isChecked(window, IDC_MAIN_FIX_SMALL_BLIND));
-    EXPECT_FALSE(isChecked(window, IDC_MAIN_MAKE_6MAX));
-    EXPECT_TRUE(isChecked(window, IDC_MAIN_REAL_MONEY));
-    EXPECT_FALSE(isChecked(window, IDC_MAIN_MUCK_HANDS));
-    EXPECT_TRUE(isChecked(window, IDC_MAIN_SAVE_ALL_HOLE));
 
     // A second copy is refused while this one runs, which it does undisturbed.
     {
@@ -409,7 +390,7 @@ TEST(Program, FirstRunChecksChoicesConvertsAndRemembersEverything) {
     // The close box saves the settings as Exit does.
     choose(window, IDC_MAIN_ALL_HANDS);
     PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_EQ(again.waitForExit(), 0u);
+    EXPECT_EQ(restarted.program.waitForExit(), 0u);
     EXPECT_EQ(setting("Options", "HandRange"), "AllHands");
     EXPECT_EQ(setting("Options", "LastHandsValue"), "22");
 }
@@ -423,10 +404,10 @@ TEST(Program, CancelledConversionOfALargeLog) {
     TempFolder temp;
     const std::string output = temp / "large.txt";
 
-    RunningProgram program;
-    Session session(program);
+    Session session;
+    RunningProgram& program = session.program;
     const HWND main = session.start();
-    ASSERT_NE(main, nullptr) << "no main window (exit code " << program.waitForExit() << ")";
+    ASSERT_NE(main, nullptr);
     setItemText(main, IDC_MAIN_INPUT_PATH, hostPath(largeLog));
     setItemText(main, IDC_MAIN_OUTPUT_PATH, output);
 

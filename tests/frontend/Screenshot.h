@@ -37,14 +37,16 @@ inline void chunk(std::vector<std::uint8_t>& out, const char* type, const std::v
     putBig32(out, crc32(out.data() + start, out.size() - start));
 }
 
-// An RGB image, rows top to bottom, as PNG bytes.
-inline std::vector<std::uint8_t> encode(int width, int height, const std::vector<std::uint8_t>& rgb) {
+// A 32-bit BGRA image of the screen, rows top to bottom, as the PNG bytes of its RGB.
+inline std::vector<std::uint8_t> encode(int width, int height, const std::uint8_t* bgra) {
     std::vector<std::uint8_t> raw;  // each row after its filter byte (0, none)
     raw.reserve(static_cast<std::size_t>(height) * (3 * width + 1));
     for (int y = 0; y < height; ++y) {
         raw.push_back(0);
-        const auto row = rgb.begin() + static_cast<std::ptrdiff_t>(y) * 3 * width;
-        raw.insert(raw.end(), row, row + 3 * width);
+        for (int x = 0; x < width; ++x) {
+            const std::uint8_t* pixel = bgra + 4 * (static_cast<std::size_t>(y) * width + x);
+            raw.insert(raw.end(), {pixel[2], pixel[1], pixel[0]});
+        }
     }
     std::vector<std::uint8_t> zlib = {0x78, 0x01};
     for (std::size_t at = 0; at < raw.size() || at == 0;) {
@@ -100,29 +102,20 @@ inline bool saveScreenshot(HWND window, const std::string& path) {
     const HDC memory = CreateCompatibleDC(screen);
     void* bits = nullptr;
     const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bool copied = false;
+    std::vector<std::uint8_t> bytes;
     if (bitmap != nullptr) {
         const HGDIOBJ old = SelectObject(memory, bitmap);
-        copied = BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY) != FALSE;
-        GdiFlush();
-        SelectObject(memory, old);
-    }
-    std::vector<std::uint8_t> rgb;
-    if (copied) {
-        const auto* bgra = static_cast<const std::uint8_t*>(bits);
-        rgb.reserve(static_cast<std::size_t>(width) * height * 3);
-        for (std::size_t i = 0; i < static_cast<std::size_t>(width) * height; ++i) {
-            rgb.push_back(bgra[4 * i + 2]);
-            rgb.push_back(bgra[4 * i + 1]);
-            rgb.push_back(bgra[4 * i]);
+        if (BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY)) {
+            GdiFlush();
+            bytes = png::encode(width, height, static_cast<const std::uint8_t*>(bits));
         }
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
     }
-    if (bitmap != nullptr) DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    if (!copied) return false;
+    if (bytes.empty()) return false;
 
-    const std::vector<std::uint8_t> bytes = png::encode(width, height, rgb);
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) return false;
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();

@@ -1,8 +1,11 @@
 // Files and folders of the Windows tests: a folder of its own for one test under the system's temporary
-// folder, whole-file reads and writes, and paths of the build machine as programs see them under Wine.
+// folder, whole-file reads and writes, the user's special folders, and paths of the build machine as programs
+// see them under Wine.
 #pragma once
 
 #include <windows.h>
+
+#include <shlobj.h>
 
 #include <fstream>
 #include <iterator>
@@ -48,6 +51,13 @@ inline std::string hostPath(std::string path) {
         if (c == '/') c = '\\';
     }
     return "Z:" + path;
+}
+
+// A folder of the user's profile by its CSIDL, empty if the platform has none.
+inline std::string specialFolder(int id) {
+    char folder[MAX_PATH] = "";
+    SHGetSpecialFolderPathA(nullptr, folder, id, FALSE);
+    return folder;
 }
 
 struct TempFolder {

@@ -1,3 +1,5 @@
+// The program's progress and About dialogs.
+#include "windows/AboutDialog.h"
 #include "windows/ProcessDialog.h"
 
 #include <windows.h>
@@ -9,6 +11,7 @@
 #include <string>
 
 #include "NoxiConverter.h"
+#include "ProgramDriver.h"
 #include "TempFolder.h"
 #include "resource.h"
 
@@ -39,12 +42,6 @@ struct ControlSpy {
     }
 };
 
-std::string textOf(HWND window) {
-    char text[1100] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 class ProcessDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -56,7 +53,7 @@ protected:
     int position() const {
         return static_cast<int>(SendDlgItemMessageA(dialog.hwnd, IDC_PROGRESS_BAR, PBM_GETPOS, 0, 0));
     }
-    std::string status() const { return textOf(GetDlgItem(dialog.hwnd, IDC_PROGRESS_STATUS)); }
+    std::string status() const { return testing::itemText(dialog.hwnd, IDC_PROGRESS_STATUS); }
     bool step(int stage, const char* text, int percent) {
         std::string copy = text;
         return progressCallback(stage, copy.data(), percent, &dialog);
@@ -69,6 +66,9 @@ protected:
 // error over it.
 TEST_F(ProcessDialogTest, UnchangedTextsAndPositionsAreNotSetAgain) {
     EXPECT_FALSE(IsWindowVisible(dialog.hwnd));
+    // The title becomes the caption, and touches neither the status nor the bar.
+    EXPECT_TRUE(step(StageTitle, "Converting GAMES_V3.LOG", 0));
+    EXPECT_EQ(testing::windowText(dialog.hwnd), "Converting GAMES_V3.LOG");
     const struct {
         int stage;
         const char* text;
@@ -90,12 +90,6 @@ TEST_F(ProcessDialogTest, UnchangedTextsAndPositionsAreNotSetAgain) {
         EXPECT_EQ(position(), s.percent);
         EXPECT_EQ(dialog.lastPosition, s.percent);
     }
-}
-
-TEST_F(ProcessDialogTest, TitleBecomesTheCaption) {
-    EXPECT_TRUE(step(StageTitle, "Converting GAMES_V3.LOG", 0));
-    EXPECT_EQ(textOf(dialog.hwnd), "Converting GAMES_V3.LOG");
-    EXPECT_EQ(ControlSpy::texts, 0);
 }
 
 TEST_F(ProcessDialogTest, TextTooLongForTheStatusIsCutAndSetOnce) {
@@ -138,7 +132,7 @@ TEST_F(ProcessDialogTest, RunConversionShowsTheDialogWhileTheLibraryRuns) {
     EXPECT_FALSE(IsWindowVisible(dialog.hwnd));
     EXPECT_TRUE(dialog.stopped);
     EXPECT_EQ(GetTotalHands(), 1u);
-    EXPECT_EQ(textOf(dialog.hwnd), "Converting example.log");
+    EXPECT_EQ(testing::windowText(dialog.hwnd), "Converting example.log");
     EXPECT_EQ(status(), "Saving hand histories to disk...");
     EXPECT_EQ(position(), 100);
     EXPECT_TRUE(testing::readFile(output).ends_with("Table Closed\r\n"));
@@ -149,6 +143,27 @@ TEST_F(ProcessDialogTest, RunConversionShowsTheDialogWhileTheLibraryRuns) {
     EXPECT_EQ(dialog.lastPosition, 0);
     EXPECT_STREQ(dialog.statusText, "");
     EXPECT_TRUE(dialog.closed);
+}
+
+// OK, Esc and the close box, each hiding the one About window, are worked in ProgramTest.
+TEST(AboutDialog, OnlyOkAndCancelHideIt) {
+    AboutDialog about(GetModuleHandleA(nullptr));
+    ASSERT_TRUE(about.describe());
+    ASSERT_TRUE(about.create(nullptr));
+    const HWND window = about.hwnd;
+    EXPECT_FALSE(IsWindowVisible(window));
+    about.show();
+    // Other commands, and notifications of OK, leave it up.
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(1033, 0), 0);
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, 1), 0);
+    EXPECT_TRUE(IsWindowVisible(window));
+    for (const int command : {IDOK, IDCANCEL}) {
+        about.show();
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+        EXPECT_FALSE(IsWindowVisible(window));
+        EXPECT_EQ(about.hwnd, window);
+        EXPECT_FALSE(about.closed);
+    }
 }
 
 }  // namespace
