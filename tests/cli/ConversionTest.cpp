@@ -6,15 +6,9 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/ProgramRunner.h"
-#include "support/TestSupport.h"
 
 namespace vlconvert::test {
 namespace {
-
-namespace fs = std::filesystem;
-using noxi::test::readFile;
-using noxi::test::TempDir;
-using noxi::test::writeFile;
 
 const fs::path Golden = fs::path(NOXI_TEST_DATA) / "golden";
 
@@ -33,78 +27,66 @@ protected:
     TempDir temp;
 };
 
-struct GoldenCase {
-    const char* name;
-    std::vector<std::string> options;
-    const char* expected;
-    friend void PrintTo(const GoldenCase& c, std::ostream* out) { *out << c.name; }
-};
-
-class GoldenHistory : public Conversion, public ::testing::WithParamInterface<GoldenCase> {};
-
 // Each writer option reaches the library: the histories equal the ones the library writes with them.
-TEST_P(GoldenHistory, MatchesTheLibrarysHistory) {
-    ProgramRun run;
-    run.args = GetParam().options;
-    run.args.push_back((Golden / "showcase.log").string());
-    run.args.push_back(temp.file("out.txt"));
-    run.environment["TZ"] = noxi::test::HistoryZone;
-    const ProgramResult result = runProgram(run);
-    EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(result.out, "8 hands were converted successfully.\n");
-    EXPECT_EQ(result.err, "");  // no progress bar when standard error is not a terminal
-    EXPECT_EQ(readFile(temp.file("out.txt")), readFile(Golden / GetParam().expected));
+TEST_F(Conversion, GoldenHistories) {
+    const struct {
+        std::vector<std::string> options;
+        const char* expected;
+    } cases[] = {
+        {{"--real-money", "--six-max"}, "showcase.real.expected.txt"},
+        {{"--show-losing-hands", "--all-hole-cards", "--fix-small-blind"}, "showcase.play.expected.txt"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.expected);
+        ProgramRun run;
+        run.args = c.options;
+        run.args.push_back((Golden / "showcase.log").string());
+        run.args.push_back(temp.file("out.txt"));
+        run.environment["TZ"] = noxi::test::HistoryZone;
+        const ProgramResult result = runProgram(run);
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(result.out, "8 hands were converted successfully.\n");
+        EXPECT_EQ(result.err, "");  // no progress bar when standard error is not a terminal
+        EXPECT_EQ(readFile(temp.file("out.txt")), readFile(Golden / c.expected));
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Showcase, GoldenHistory,
-    ::testing::Values(GoldenCase("RealMoney", {"--real-money", "--six-max"}, "showcase.real.expected.txt"),
-                      GoldenCase("PlayMoney",
-                                 {"--show-losing-hands", "--all-hole-cards", "--fix-small-blind"},
-                                 "showcase.play.expected.txt")),
-    [](const ::testing::TestParamInfo<GoldenCase>& info) { return std::string(info.param.name); });
-
-struct SummaryCase {
-    const char* name;
-    std::string log;
-    std::vector<std::string> options;
-    std::string summary;  // "{errorLog}" stands for the error log's path
-    friend void PrintTo(const SummaryCase& c, std::ostream* out) { *out << c.name; }
-};
-
-class Summary : public Conversion, public ::testing::WithParamInterface<SummaryCase> {};
-
-TEST_P(Summary, TellsWhatWasDoneInTheDesktopProgramsWords) {
-    std::vector<std::string> args = GetParam().options;
-    args.push_back(log(GetParam().log));
-    args.push_back(temp.file("hh.txt"));
-    const ProgramResult result = runProgram(args);
-    EXPECT_EQ(result.exitCode, 0) << result.err;
-    std::string expected = GetParam().summary;
-    if (const std::size_t at = expected.find("{errorLog}"); at != std::string::npos)
-        expected.replace(at, 10, temp.file("errorLog.txt"));
-    EXPECT_EQ(result.out, expected);
+// The summary in the desktop program's words; "{errorLog}" stands for the error log's path.
+TEST_F(Conversion, Summaries) {
+    const struct {
+        std::string log;
+        std::vector<std::string> options;
+        std::string summary;
+    } cases[] = {
+        {goodHands(1, 1), {}, "1 hand was converted successfully.\n"},
+        {goodHands(1, 1), {"--files", "2"}, "1 file created.\n1 hand was converted successfully.\n"},
+        {goodHands(1, 5),
+         {"--hands-per-file", "2"},
+         "3 files created.\n5 hands were converted successfully.\n"},
+        {goodHands(1, 3) + "garbage\r\n",
+         {},
+         "3 hands were converted successfully.\n1 hand was skipped due to errors.\n"
+         "Errors were logged to {errorLog}.\n"},
+        {"x\r\n" + BadLines,
+         {},
+         "0 hands were converted successfully.\n3 hands were skipped due to errors.\n"
+         "Errors were logged to {errorLog}.\n"},
+        {BadLines,
+         {"--files", "3"},
+         "0 files created.\n0 hands were converted successfully.\n2 hands were skipped due to errors.\n"
+         "Errors were logged to {errorLog}.\n"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.summary);
+        std::vector<std::string> args = c.options;
+        args.push_back(log(c.log));
+        args.push_back(temp.file("hh.txt"));
+        const ProgramResult result = runProgram(args);
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        std::string expected = c.summary;
+        if (const std::size_t at = expected.find("{errorLog}"); at != std::string::npos)
+            expected.replace(at, 10, temp.file("errorLog.txt"));
+        EXPECT_EQ(result.out, expected);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, Summary,
-    ::testing::Values(
-        SummaryCase("OneHand", goodHands(1, 1), {}, "1 hand was converted successfully.\n"),
-        SummaryCase("OneFileOfASplit", goodHands(1, 1), {"--files", "2"},
-                    "1 file created.\n1 hand was converted successfully.\n"),
-        SummaryCase("SeveralFiles", goodHands(1, 5), {"--hands-per-file", "2"},
-                    "3 files created.\n5 hands were converted successfully.\n"),
-        SummaryCase("OneSkipped", goodHands(1, 3) + "garbage\r\n", {},
-                    "3 hands were converted successfully.\n1 hand was skipped due to errors.\n"
-                    "Errors were logged to {errorLog}.\n"),
-        SummaryCase("NothingConverted", "x\r\n" + BadLines, {},
-                    "0 hands were converted successfully.\n3 hands were skipped due to errors.\n"
-                    "Errors were logged to {errorLog}.\n"),
-        SummaryCase(
-            "NothingConvertedWhenSplitting", BadLines, {"--files", "3"},
-            "0 files created.\n0 hands were converted successfully.\n2 hands were skipped due to errors.\n"
-            "Errors were logged to {errorLog}.\n")),
-    [](const ::testing::TestParamInfo<SummaryCase>& info) { return std::string(info.param.name); });
 
 // One line of JSON that tells everything the text summary tells, and what went wrong.
 TEST_F(Conversion, JsonSummary) {
@@ -193,97 +175,70 @@ TEST_F(Conversion, StrictFailsOnlyWhenHandsWereSkipped) {
     EXPECT_EQ(
         runProgram({"--strict", "--json", log(goodHands(1, 1) + BadLines), temp.file("b.txt")}).exitCode, 3);
     EXPECT_EQ(runProgram({"--strict", log(goodHands(1, 1)), temp.file("c.txt")}).exitCode, 0);
-    EXPECT_EQ(runProgram({log(goodHands(1, 1) + BadLines), temp.file("d.txt")}).exitCode, 0);
 }
-
-struct FailureCase {
-    const char* name;
-    std::string input;   // under the temporary folder; "{missing}" is not created
-    std::string output;  // under the temporary folder
-    std::string message;
-    friend void PrintTo(const FailureCase& c, std::ostream* out) { *out << c.name; }
-};
-
-class Failure : public Conversion, public ::testing::WithParamInterface<FailureCase> {
-protected:
-    void SetUp() override {
-        log(goodHands(1, 1), "good.log");
-        log("", "empty.log");
-        log("a file, not a folder", "plain");
-        fs::create_directory(temp.path() / "folder.log");
-    }
-};
 
 // The library's message, and status 1.
-TEST_P(Failure, PrintsTheLibrarysMessage) {
-    const std::string input = temp.file(GetParam().input);
-    const std::string output = temp.file(GetParam().output);
-    const ProgramResult result = runProgram({input, output});
-    EXPECT_EQ(result.exitCode, 1);
-    std::string message = GetParam().message;
-    message.replace(message.find("%s"), 2, message.starts_with("Couldn't") ? output : input);
-    EXPECT_EQ(result.err, "vlconvert: " + message + "\n");
-    EXPECT_EQ(result.out, "");
+TEST_F(Conversion, FailuresPrintTheLibrarysMessage) {
+    log(goodHands(1, 1), "good.log");
+    log("", "empty.log");
+    log("a file, not a folder", "plain");
+    fs::create_directory(temp.path() / "folder.log");
+    const struct {
+        std::string input;  // under the temporary folder
+        std::string output;
+        std::string message;  // "%s" stands for the input, or the output when the message starts "Couldn't"
+    } cases[] = {{"missing.log", "hh.txt", "File \"%s\" could not be found."},
+                 {"empty.log", "hh.txt", "File \"%s\" doesn't contain any hand histories."},
+                 {"good.log", "none/hh.txt", "Couldn't create hand history file \"%s\"."},
+                 {"good.log", "plain/hh.txt", "Couldn't create hand history file \"%s\"."},
+                 {"good.log", "folder.log", "Couldn't create hand history file \"%s\"."}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.input + " " + c.output);
+        const std::string input = temp.file(c.input);
+        const std::string output = temp.file(c.output);
+        const ProgramResult result = runProgram({input, output});
+        EXPECT_EQ(result.exitCode, 1);
+        std::string message = c.message;
+        message.replace(message.find("%s"), 2, message.starts_with("Couldn't") ? output : input);
+        EXPECT_EQ(result.err, "vlconvert: " + message + "\n");
+        EXPECT_EQ(result.out, "");
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, Failure,
-    ::testing::Values(FailureCase("MissingInput", "missing.log", "hh.txt", "File \"%s\" could not be found."),
-                      FailureCase("EmptyInput", "empty.log", "hh.txt",
-                                  "File \"%s\" doesn't contain any hand histories."),
-                      FailureCase("OutputFolderMissing", "good.log", "none/hh.txt",
-                                  "Couldn't create hand history file \"%s\"."),
-                      FailureCase("OutputBelowAFile", "good.log", "plain/hh.txt",
-                                  "Couldn't create hand history file \"%s\"."),
-                      FailureCase("OutputIsAFolder", "good.log", "folder.log",
-                                  "Couldn't create hand history file \"%s\".")),
-    [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
-
-struct OverwriteCase {
-    const char* name;
-    std::vector<std::string> args;  // names under the temporary folder; the log is GAMES_V3.LOG
-    std::string part;               // what the message names
-    friend void PrintTo(const OverwriteCase& c, std::ostream* out) { *out << c.name; }
-};
-
-class Overwrite : public Conversion, public ::testing::WithParamInterface<OverwriteCase> {};
 
 // A run never writes over its own log, nor its error log over a history: a usage error, and the log
 // stays as it was.
-TEST_P(Overwrite, IsRefusedBeforeAnythingIsWritten) {
+TEST(Overwrite, IsRefusedBeforeAnythingIsWritten) {
+    const struct {
+        std::vector<std::string> args;  // names under the temporary folder; the log is GAMES_V3.LOG
+        std::string part;               // what the message names
+    } cases[] = {{{"GAMES_V3.LOG", "GAMES_V3.LOG"}, "OUTPUT"},
+                 {{"GAMES_V3.LOG", "./link.txt"}, "OUTPUT"},
+                 {{"--hands-per-file", "1", "hh2.txt", "hh.txt"}, "OUTPUT"},
+                 {{"--error-log", "GAMES_V3.LOG", "GAMES_V3.LOG", "hh.txt"}, "--error-log"},
+                 {{"errorLog.txt", "hh.txt"}, "--error-log"},
+                 {{"--error-log", "hh.txt", "GAMES_V3.LOG", "hh.txt"}, "--error-log"},
+                 {{"--files", "3", "--error-log", "hh1.txt", "GAMES_V3.LOG", "hh.txt"}, "--error-log"}};
     const std::string text = goodHands(1, 4);
-    log(text);
-    log(text, "hh2.txt");
-    log(text, "errorLog.txt");
-    fs::create_symlink("GAMES_V3.LOG", temp.path() / "link.txt");
-    ProgramRun run;
-    run.args = GetParam().args;
-    run.workingFolder = temp.path().string();
-    const ProgramResult result = runProgram(run);
-    EXPECT_EQ(result.exitCode, 2);
-    const std::vector<std::string> lines = linesOf(result.err);
-    ASSERT_GE(lines.size(), 2u);
-    EXPECT_NE(lines[0].find(GetParam().part), std::string::npos) << lines[0];
-    EXPECT_EQ(lines[1], UsageLine);
-    for (const char* name : {"GAMES_V3.LOG", "hh2.txt", "errorLog.txt"})
-        EXPECT_EQ(readFile(temp.path() / name), text) << name;
-    EXPECT_FALSE(fs::exists(temp.path() / "hh1.txt"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.back() + " " + c.part);
+        TempDir temp;
+        for (const char* name : {"GAMES_V3.LOG", "hh2.txt", "errorLog.txt"})
+            writeFile(temp.path() / name, text);
+        fs::create_symlink("GAMES_V3.LOG", temp.path() / "link.txt");
+        ProgramRun run;
+        run.args = c.args;
+        run.workingFolder = temp.path().string();
+        const ProgramResult result = runProgram(run);
+        EXPECT_EQ(result.exitCode, 2);
+        const std::vector<std::string> lines = linesOf(result.err);
+        ASSERT_GE(lines.size(), 2u);
+        EXPECT_NE(lines[0].find(c.part), std::string::npos) << lines[0];
+        EXPECT_EQ(lines[1], UsageLine);
+        for (const char* name : {"GAMES_V3.LOG", "hh2.txt", "errorLog.txt"})
+            EXPECT_EQ(readFile(temp.path() / name), text) << name;
+        EXPECT_FALSE(fs::exists(temp.path() / "hh1.txt"));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, Overwrite,
-    ::testing::Values(
-        OverwriteCase("OutputIsTheLog", {"GAMES_V3.LOG", "GAMES_V3.LOG"}, "OUTPUT"),
-        OverwriteCase("OutputIsALinkToTheLog", {"GAMES_V3.LOG", "./link.txt"}, "OUTPUT"),
-        OverwriteCase("SplitFileIsTheLog", {"--hands-per-file", "1", "hh2.txt", "hh.txt"}, "OUTPUT"),
-        OverwriteCase("ErrorLogIsTheLog", {"--error-log", "GAMES_V3.LOG", "GAMES_V3.LOG", "hh.txt"},
-                      "--error-log"),
-        OverwriteCase("DefaultErrorLogIsTheLog", {"errorLog.txt", "hh.txt"}, "--error-log"),
-        OverwriteCase("ErrorLogIsTheOutput", {"--error-log", "hh.txt", "GAMES_V3.LOG", "hh.txt"},
-                      "--error-log"),
-        OverwriteCase("ErrorLogIsASplitFile",
-                      {"--files", "3", "--error-log", "hh1.txt", "GAMES_V3.LOG", "hh.txt"}, "--error-log")),
-    [](const ::testing::TestParamInfo<OverwriteCase>& info) { return std::string(info.param.name); });
 
 TEST_F(Conversion, SplitNamesThatOnlyLookAlikeAreNoConflict) {
     // hh02.txt and hh2.txt.bak are never written by a split of hh.txt.

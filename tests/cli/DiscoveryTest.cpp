@@ -6,14 +6,9 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/ProgramRunner.h"
-#include "support/TestSupport.h"
 
 namespace vlconvert::test {
 namespace {
-
-namespace fs = std::filesystem;
-using noxi::test::TempDir;
-using noxi::test::writeFile;
 
 std::string loginName() {
     const passwd* entry = getpwuid(getuid());
@@ -43,28 +38,6 @@ protected:
     const fs::path user = prefix / "drive_c" / "users" / loginName();
 };
 
-struct FoundCase {
-    const char* name;
-    std::vector<std::string> logs;  // paths below the user's folder, with 1, 2, ... hands in this order
-    std::vector<std::string> folders;
-    std::size_t chosen;  // the log taken, which holds chosen + 1 hands
-    friend void PrintTo(const FoundCase& c, std::ostream* out) { *out << c.name; }
-};
-
-class Found : public Discovery, public ::testing::WithParamInterface<FoundCase> {};
-
-TEST_P(Found, TakesTheFirstLogInTheDesktopProgramsOrderAndSaysWhich) {
-    const FoundCase& c = GetParam();
-    for (std::size_t i = 0; i < c.logs.size(); ++i)
-        place(c.logs[i], static_cast<int>(i) + 1);
-    for (const std::string& path : c.folders)
-        folder(path);
-    const ProgramResult result = convert();
-    EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(result.err, "vlconvert: reading " + (user / c.logs[c.chosen]).string() + "\n");
-    EXPECT_EQ(result.out, handsSummary(c.chosen + 1));
-}
-
 const std::string Roaming = "AppData/Roaming/";
 
 // The log in the logs folder of a folder of the roaming application data.
@@ -72,26 +45,43 @@ std::string logIn(const std::string& folder) {
     return Roaming + folder + "/logs/GAMES_V3.LOG";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, Found,
-    ::testing::Values(
-        FoundCase("Pro2BeforePro", {logIn("VelmoraPro"), logIn("VelmoraPro2")}, {}, 1),
-        FoundCase("ProBeforePlain", {logIn("Velmora"), logIn("VelmoraPro")}, {}, 1),
-        FoundCase("PlainBeforeDemos", {logIn("VelmoraProDemo"), logIn("Velmora")}, {}, 1),
-        FoundCase("Pro2DemoBeforeProDemo", {logIn("VelmoraProDemo"), logIn("VelmoraPro2Demo")}, {}, 1),
-        FoundCase("TypographicApostrophe", {logIn("Noxi\xE2\x80\x99sVelmora")}, {}, 0),
-        FoundCase("AnyFolderNamedVelmora", {logIn("My velmora Tables")}, {}, 0),
-        FoundCase("NamedFoldersInNameOrder", {logIn("Velmora-B"), logIn("Velmora-A")}, {}, 1),
-        FoundCase("ProductFoldersBeforeNamedOnes", {logIn("Old Velmora"), logIn("VelmoraProDemo")}, {}, 1),
+// The first log in the desktop program's order is taken, and vlconvert says which.
+TEST_F(Discovery, TakesTheFirstLogInTheDesktopProgramsOrder) {
+    const struct {
+        std::vector<std::string> logs;  // paths below the user's folder, with 1, 2, ... hands in this order
+        std::vector<std::string> folders;
+        std::size_t chosen;  // the log taken, which holds chosen + 1 hands
+    } cases[] = {
+        // The products first (Pro2, Pro, plain, Pro2 demo, Pro demo), then any folder named like them, in
+        // name order, whatever the apostrophe or case.
+        {{logIn("VelmoraPro"), logIn("VelmoraPro2")}, {}, 1},
+        {{logIn("Velmora"), logIn("VelmoraPro")}, {}, 1},
+        {{logIn("VelmoraProDemo"), logIn("Velmora")}, {}, 1},
+        {{logIn("VelmoraProDemo"), logIn("VelmoraPro2Demo")}, {}, 1},
+        {{logIn("Noxi\xE2\x80\x99sVelmora")}, {}, 0},
+        {{logIn("My velmora Tables")}, {}, 0},
+        {{logIn("Velmora-B"), logIn("Velmora-A")}, {}, 1},
+        {{logIn("Old Velmora"), logIn("VelmoraProDemo")}, {}, 1},
         // Wine matches names without regard to case, so its folders may be written in any case.
-        FoundCase("AnyCase", {"appdata/roaming/velmorapro/LOGS/games_v3.log"}, {}, 0),
-        FoundCase("OlderApplicationData", {"Application Data/Velmora/logs/GAMES_V3.LOG"}, {}, 0),
-        FoundCase("RoamingBeforeApplicationData",
-                  {"Application Data/VelmoraPro2/logs/GAMES_V3.LOG", logIn("Velmora")}, {}, 1),
+        {{"appdata/roaming/velmorapro/LOGS/games_v3.log"}, {}, 0},
+        // The older application-data folder, after the roaming one.
+        {{"Application Data/Velmora/logs/GAMES_V3.LOG"}, {}, 0},
+        {{"Application Data/VelmoraPro2/logs/GAMES_V3.LOG", logIn("Velmora")}, {}, 1},
         // A logs folder without the log, or with a folder of that name, does not end the search.
-        FoundCase("LogsFolderWithoutTheLogPassedOver", {logIn("Velmora")},
-                  {Roaming + "VelmoraPro/logs", logIn("VelmoraPro2")}, 0)),
-    [](const ::testing::TestParamInfo<FoundCase>& info) { return std::string(info.param.name); });
+        {{logIn("Velmora")}, {Roaming + "VelmoraPro/logs", logIn("VelmoraPro2")}, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.logs[c.chosen]);
+        fs::remove_all(prefix);
+        for (std::size_t i = 0; i < c.logs.size(); ++i)
+            place(c.logs[i], static_cast<int>(i) + 1);
+        for (const std::string& path : c.folders)
+            folder(path);
+        const ProgramResult result = convert();
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(result.err, "vlconvert: reading " + (user / c.logs[c.chosen]).string() + "\n");
+        EXPECT_EQ(result.out, handsSummary(c.chosen + 1));
+    }
+}
 
 TEST_F(Discovery, FilesNamedVelmoraArePassedOver) {
     place(logIn("Velmora Backup"));

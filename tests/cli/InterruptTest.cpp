@@ -6,15 +6,9 @@
 #include <thread>
 
 #include "cli/ProgramRunner.h"
-#include "support/TestSupport.h"
 
 namespace vlconvert::test {
 namespace {
-
-namespace fs = std::filesystem;
-using noxi::test::readFile;
-using noxi::test::TempDir;
-using noxi::test::writeFile;
 
 // Big enough that writing the histories takes a good while after the output file appears. The sanitized
 // program is many times slower, so fewer hands do.

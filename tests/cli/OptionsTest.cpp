@@ -3,15 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "cli/ProgramRunner.h"
-#include "support/TestSupport.h"
 
 namespace vlconvert::test {
 namespace {
-
-namespace fs = std::filesystem;
-using noxi::test::readFile;
-using noxi::test::TempDir;
-using noxi::test::writeFile;
 
 class Options : public ::testing::Test {
 protected:
@@ -26,65 +20,53 @@ protected:
     const std::string out = temp.file("hh.txt");
 };
 
-struct UsageErrorCase {
-    const char* name;
-    std::vector<std::string> options;  // given before INPUT and OUTPUT
-    std::vector<std::string> parts;    // what the first line of the message holds
-    friend void PrintTo(const UsageErrorCase& c, std::ostream* out) { *out << c.name; }
-};
-
-class UsageError : public Options, public ::testing::WithParamInterface<UsageErrorCase> {};
-
-TEST_P(UsageError, NamesTheOptionThenShowsTheUsageAndStartsNothing) {
-    const ProgramResult result = convert(GetParam().options);
-    EXPECT_EQ(result.exitCode, 2);
-    EXPECT_EQ(result.out, "");
-    const std::vector<std::string> lines = linesOf(result.err);
-    ASSERT_GE(lines.size(), 2u) << result.err;
-    EXPECT_TRUE(lines[0].starts_with("vlconvert: ")) << lines[0];
-    for (const std::string& part : GetParam().parts)
-        EXPECT_NE(lines[0].find(part), std::string::npos) << lines[0] << "\nlacks: " << part;
-    EXPECT_EQ(lines[1], UsageLine);
-    EXPECT_FALSE(fs::exists(out));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, UsageError,
-    ::testing::Values(
+// The option is named, then the usage is shown, and nothing is started.
+TEST_F(Options, UsageErrors) {
+    const struct {
+        std::vector<std::string> options;  // given before INPUT and OUTPUT
+        std::vector<std::string> parts;    // what the first line of the message holds
+    } cases[] = {
         // The desktop program's own checks and messages.
-        UsageErrorCase("FirstZero", {"--first", "0"},
-                       {"vlconvert: --first: \"The first <blank> hands\" must be greater than 0."}),
-        UsageErrorCase("FirstNegative", {"--first", "-4"},
-                       {"\"The first <blank> hands\" must be greater than 0."}),
-        UsageErrorCase("LastZero", {"--last", "0"},
-                       {"vlconvert: --last: \"The last <blank> hands\" must be greater than 0."}),
-        UsageErrorCase(
-            "FilesOne", {"--files", "1"},
-            {"vlconvert: --files: \"Split the hands between <blank> files\" must be greater than 1."}),
-        UsageErrorCase("FilesZero", {"--files", "0"}, {"\"Split the hands between <blank> files\""}),
-        UsageErrorCase(
-            "HandsPerFileZero", {"--hands-per-file", "0"},
-            {"vlconvert: --hands-per-file: \"Save <blank> hands per file\" must be greater than 0."}),
+        {{"--first", "0"}, {"vlconvert: --first: \"The first <blank> hands\" must be greater than 0."}},
+        {{"--first", "-4"}, {"\"The first <blank> hands\" must be greater than 0."}},
+        {{"--last", "0"}, {"vlconvert: --last: \"The last <blank> hands\" must be greater than 0."}},
+        {{"--files", "1"},
+         {"vlconvert: --files: \"Split the hands between <blank> files\" must be greater than 1."}},
+        {{"--files", "0"}, {"\"Split the hands between <blank> files\""}},
+        {{"--hands-per-file", "0"},
+         {"vlconvert: --hands-per-file: \"Save <blank> hands per file\" must be greater than 0."}},
         // Values that are no numbers, or too large for the library.
-        UsageErrorCase("FirstWord", {"--first", "ten"}, {"--first", "'ten'"}),
-        UsageErrorCase("FirstTrailingLetters", {"--first", "10x"}, {"--first", "'10x'"}),
-        UsageErrorCase("FirstEmpty", {"--first", ""}, {"--first"}),
-        UsageErrorCase("LastBeyond32Bits", {"--last", "4294967296"}, {"--last", "4294967296"}),
-        UsageErrorCase("HandsPerFileHuge", {"--hands-per-file", "99999999999999999999999"},
-                       {"--hands-per-file"}),
-        UsageErrorCase("BetweenWord", {"--between", "1", "x"}, {"--between", "'x'"}),
-        UsageErrorCase("BetweenBeyond32Bits", {"--between", "0", "4294967296"}, {"--between", "4294967296"}),
-        UsageErrorCase("BetweenOneNumber", {"--between", "5"}, {"--between"}),
+        {{"--first", "ten"}, {"--first", "'ten'"}},
+        {{"--first", "10x"}, {"--first", "'10x'"}},
+        {{"--first", ""}, {"--first"}},
+        {{"--last", "4294967296"}, {"--last", "4294967296"}},
+        {{"--hands-per-file", "99999999999999999999999"}, {"--hands-per-file"}},
+        {{"--between", "1", "x"}, {"--between", "'x'"}},
+        {{"--between", "0", "4294967296"}, {"--between", "4294967296"}},
+        {{"--between", "5"}, {"--between"}},
         // Conflicting and repeated choices.
-        UsageErrorCase("FirstAndLast", {"--first", "1", "--last", "1"}, {"--first", "--last"}),
-        UsageErrorCase("LastAndBetween", {"--between", "1", "2", "--last", "1"}, {"--between", "--last"}),
-        UsageErrorCase("FilesAndHandsPerFile", {"--files", "2", "--hands-per-file", "2"},
-                       {"--files", "--hands-per-file"}),
-        UsageErrorCase("FirstTwice", {"--first", "1", "--first", "2"}, {"--first"}),
+        {{"--first", "1", "--last", "1"}, {"--first", "--last"}},
+        {{"--between", "1", "2", "--last", "1"}, {"--between", "--last"}},
+        {{"--files", "2", "--hands-per-file", "2"}, {"--files", "--hands-per-file"}},
+        {{"--first", "1", "--first", "2"}, {"--first"}},
         // Unknown options and malformed ones.
-        UsageErrorCase("Unknown", {"--fast"}, {"'--fast'"}), UsageErrorCase("UnknownShort", {"-x"}, {"'-x'"}),
-        UsageErrorCase("EmptyErrorLog", {"--error-log", ""}, {"--error-log"})),
-    [](const ::testing::TestParamInfo<UsageErrorCase>& info) { return std::string(info.param.name); });
+        {{"--fast"}, {"'--fast'"}},
+        {{"-x"}, {"'-x'"}},
+        {{"--error-log", ""}, {"--error-log"}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.options[0] + (c.options.size() > 1 ? " " + c.options[1] : ""));
+        const ProgramResult result = convert(c.options);
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_EQ(result.out, "");
+        const std::vector<std::string> lines = linesOf(result.err);
+        ASSERT_GE(lines.size(), 2u) << result.err;
+        EXPECT_TRUE(lines[0].starts_with("vlconvert: ")) << lines[0];
+        for (const std::string& part : c.parts)
+            EXPECT_NE(lines[0].find(part), std::string::npos) << lines[0] << "\nlacks: " << part;
+        EXPECT_EQ(lines[1], UsageLine);
+        EXPECT_FALSE(fs::exists(out));
+    }
+}
 
 TEST_F(Options, WrongNumberOfPathsIsAUsageError) {
     const ProgramResult none = runProgram(std::vector<std::string>{});
@@ -113,40 +95,30 @@ TEST_F(Options, MissingValueAtTheEndIsAUsageError) {
     EXPECT_FALSE(fs::exists(out));
 }
 
-struct AcceptedCase {
-    const char* name;
-    std::vector<std::string> options;
-    std::string summary;
-    friend void PrintTo(const AcceptedCase& c, std::ostream* out) { *out << c.name; }
-};
-
-class Accepted : public Options, public ::testing::WithParamInterface<AcceptedCase> {};
-
 // Values at the edges of what the desktop program lets through, on a log of the hands 1, 2 and 3.
-TEST_P(Accepted, RunsTheConversion) {
-    const ProgramResult result = convert(GetParam().options);
-    EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(result.err, "");
-    EXPECT_EQ(result.out, GetParam().summary);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, Accepted,
-    ::testing::Values(
-        AcceptedCase("FirstOne", {"--first", "1"}, "1 hand was converted successfully.\n"),
-        AcceptedCase("FirstLargest", {"--first", "4294967295"}, "3 hands were converted successfully.\n"),
-        AcceptedCase("FirstWithPlusSign", {"--first=+2"}, "2 hands were converted successfully.\n"),
-        AcceptedCase("LastMoreThanThereAre", {"--last", "7"}, "3 hands were converted successfully.\n"),
+TEST_F(Options, AcceptedValuesRunTheConversion) {
+    const struct {
+        std::vector<std::string> options;
+        std::string summary;
+    } cases[] = {
+        {{"--first", "1"}, "1 hand was converted successfully.\n"},
+        {{"--first", "4294967295"}, "3 hands were converted successfully.\n"},
+        {{"--first=+2"}, "2 hands were converted successfully.\n"},
+        {{"--last", "7"}, "3 hands were converted successfully.\n"},
         // Not checked by the desktop program: any numbers in any order pass, and a reversed range selects
         // nothing.
-        AcceptedCase("BetweenReversed", {"--between", "3", "2"}, "0 hands were converted successfully.\n"),
-        AcceptedCase("BetweenLargest", {"--between", "2", "4294967295"},
-                     "2 hands were converted successfully.\n"),
-        AcceptedCase("FilesTwo", {"--files", "2"},
-                     "2 files created.\n3 hands were converted successfully.\n"),
-        AcceptedCase("HandsPerFileLargest", {"--hands-per-file", "4294967295"},
-                     "1 file created.\n3 hands were converted successfully.\n")),
-    [](const ::testing::TestParamInfo<AcceptedCase>& info) { return std::string(info.param.name); });
+        {{"--between", "3", "2"}, "0 hands were converted successfully.\n"},
+        {{"--between", "2", "4294967295"}, "2 hands were converted successfully.\n"},
+        {{"--files", "2"}, "2 files created.\n3 hands were converted successfully.\n"},
+        {{"--hands-per-file", "4294967295"}, "1 file created.\n3 hands were converted successfully.\n"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.options[0] + (c.options.size() > 1 ? " " + c.options[1] : ""));
+        const ProgramResult result = convert(c.options);
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(result.err, "");
+        EXPECT_EQ(result.out, c.summary);
+    }
+}
 
 // Hand numbers are compared as unsigned 32-bit numbers: a negative number names the hands the log numbers
 // negatively, which sort after all others.

@@ -171,12 +171,12 @@ inline ProgramResult runProgram(std::vector<std::string> args) {
     return runProgram(run);
 }
 
-}  // namespace vlconvert::test
-
-namespace vlconvert::test {
-
-// Logs of good heads-up hands numbered from..to.
+// The shared test helpers the vlconvert tests use.
+namespace fs = std::filesystem;
 using noxi::test::goodHands;
+using noxi::test::readFile;
+using noxi::test::TempDir;
+using noxi::test::writeFile;
 
 // The lines of a text, without their line feeds.
 inline std::vector<std::string> linesOf(const std::string& text) {

@@ -144,84 +144,70 @@ TEST_F(Driver, HandsAreWrittenInAscendingUnsignedOrderFirstCopyWins) {
     EXPECT_EQ(recorder.ofStage(StageSaving).back().percent, 100);  // counted over the hands selected
 }
 
-struct RangeCase {
-    const char* name;
-    unsigned char type;
-    unsigned long from, to;
-    std::vector<long long> written;
-    friend void PrintTo(const RangeCase& c, std::ostream* out) { *out << c.name; }
-};
-
-class Ranges : public Driver, public ::testing::WithParamInterface<RangeCase> {};
-
-TEST_P(Ranges, SelectTheirHands) {
-    const RangeCase& c = GetParam();
+TEST_F(Driver, RangesSelectTheirHands) {
     const std::string in =
         log(lines({goodHand(50), goodHand(10), goodHand(40), goodHand(20), goodHand(30), goodHand(-5)}));
-    SetRangeType(c.type);
-    SetRangeValues(c.from, c.to);
-    ASSERT_EQ(convert(in, temp.file("out.txt")), 1);
-    const std::string text = history();
-    EXPECT_EQ(writtenIds(text), c.written);
-    EXPECT_EQ(GetTotalHands(), c.written.size());
-    EXPECT_EQ(GetNumFiles(), 1u);  // the file exists even when no hand is selected, with one line
-    EXPECT_TRUE(c.written.empty() ? text == "Table Closed\r\n" : text.ends_with("\r\nTable Closed\r\n"))
-        << text;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Types, Ranges,
-    ::testing::Values(RangeCase("All", RangeAll, 3, 4, {10, 20, 30, 40, 50, -5}),
-                      RangeCase("FirstTwo", RangeFirst, 2, 0, {10, 20}),
-                      RangeCase("FirstNone", RangeFirst, 0, 0, {}),
-                      RangeCase("LastTwo", RangeLast, 2, 0, {50, -5}),
-                      RangeCase("LastMoreThanThere", RangeLast, 99, 0, {10, 20, 30, 40, 50, -5}),
-                      RangeCase("LastAll", RangeLast, 6, 0, {10, 20, 30, 40, 50, -5}),
-                      RangeCase("Between", RangeBetween, 20, 40, {20, 30, 40}),
-                      RangeCase("BetweenUnsigned", RangeBetween, 45, 4294967295UL, {50, -5}),
-                      RangeCase("BetweenReversed", RangeBetween, 40, 20, {}),
-                      RangeCase("UnknownType", 9, 0, 0, {})),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct SplitCase {
-    const char* name;
-    unsigned char mode;
-    unsigned long value;
-    int hands;
-    std::vector<int> perFile;  // hands in hh1.txt, hh2.txt, ...
-    friend void PrintTo(const SplitCase& c, std::ostream* out) { *out << c.name; }
-};
-
-class Splits : public Driver, public ::testing::WithParamInterface<SplitCase> {};
-
-TEST_P(Splits, ShareTheHandsBetweenNumberedFiles) {
-    const SplitCase& c = GetParam();
-    SetFileSplit(c.mode, c.value);
-    ASSERT_EQ(convert(log(goodHands(1, c.hands)), temp.file("hh.txt")), 1);
-    EXPECT_EQ(GetNumFiles(), c.perFile.size());
-    long long next = 1;
-    for (std::size_t k = 1; k <= c.perFile.size(); ++k) {
-        const std::string text = history("hh" + std::to_string(k) + ".txt");
-        EXPECT_EQ(writtenIds(text), idRange(next, next + c.perFile[k - 1] - 1)) << "file " << k;
-        next += c.perFile[k - 1];
-        EXPECT_TRUE(text.ends_with("Table Closed\r\n"));
-        // The first hand of every file has no "starts." line.
-        EXPECT_TRUE(text.starts_with("\r\n#Game No : ")) << "file " << k;
+    const struct {
+        unsigned char type;
+        unsigned long from, to;
+        std::vector<long long> written;
+    } cases[] = {{RangeAll, 3, 4, {10, 20, 30, 40, 50, -5}},
+                 {RangeFirst, 2, 0, {10, 20}},
+                 {RangeFirst, 0, 0, {}},
+                 {RangeLast, 2, 0, {50, -5}},
+                 {RangeLast, 99, 0, {10, 20, 30, 40, 50, -5}},
+                 {RangeLast, 6, 0, {10, 20, 30, 40, 50, -5}},
+                 {RangeBetween, 20, 40, {20, 30, 40}},
+                 {RangeBetween, 45, 4294967295UL, {50, -5}},  // unsigned: -5 is the largest
+                 {RangeBetween, 40, 20, {}},
+                 {9, 0, 0, {}}};  // an unknown type
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << int(c.type) << " " << c.from << " " << c.to);
+        SetRangeType(c.type);
+        SetRangeValues(c.from, c.to);
+        ASSERT_EQ(convert(in, temp.file("out.txt")), 1);
+        const std::string text = history();
+        EXPECT_EQ(writtenIds(text), c.written);
+        EXPECT_EQ(GetTotalHands(), c.written.size());
+        EXPECT_EQ(GetNumFiles(), 1u);  // the file exists even when no hand is selected, with one line
+        EXPECT_TRUE(c.written.empty() ? text == "Table Closed\r\n" : text.ends_with("\r\nTable Closed\r\n"))
+            << text;
     }
-    EXPECT_FALSE(fs::exists(temp.file("hh" + std::to_string(c.perFile.size() + 1) + ".txt")));
-    EXPECT_FALSE(fs::exists(temp.file("hh.txt")));
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, Splits,
-                         ::testing::Values(SplitCase("TenInThreeFiles", SplitByFileCount, 3, 10,
-                                                     {3, 3, 3, 1}),
-                                           SplitCase("TenInFourFiles", SplitByFileCount, 4, 10, {3, 3, 3, 1}),
-                                           SplitCase("OneInThreeFiles", SplitByFileCount, 3, 1, {1}),
-                                           SplitCase("FileCountZero", SplitByFileCount, 0, 4, {4}),
-                                           SplitCase("TwoPerFile", SplitByHandsPerFile, 2, 5, {2, 2, 1}),
-                                           SplitCase("ZeroPerFile", SplitByHandsPerFile, 0, 5, {5}),
-                                           SplitCase("UnknownMode", 0, 2, 3, {3})),
-                         [](const auto& info) { return std::string(info.param.name); });
+TEST_F(Driver, SplitsShareTheHandsBetweenNumberedFiles) {
+    const struct {
+        unsigned char mode;
+        unsigned long value;
+        int hands;
+        std::vector<int> perFile;  // hands in hh1.txt, hh2.txt, ...
+    } cases[] = {{SplitByFileCount, 3, 10, {3, 3, 3, 1}},
+                 {SplitByFileCount, 4, 10, {3, 3, 3, 1}},
+                 {SplitByFileCount, 3, 1, {1}},
+                 {SplitByFileCount, 0, 4, {4}},
+                 {SplitByHandsPerFile, 2, 5, {2, 2, 1}},
+                 {SplitByHandsPerFile, 0, 5, {5}},
+                 {0, 2, 3, {3}}};  // an unknown mode
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << int(c.mode) << " " << c.value << " " << c.hands);
+        TempDir folder;
+        SetFileSplit(c.mode, c.value);
+        writeFile(folder.path() / "GAMES_V3.LOG", goodHands(1, c.hands));
+        ASSERT_EQ(convert(folder.file("GAMES_V3.LOG"), folder.file("hh.txt")), 1);
+        EXPECT_EQ(GetNumFiles(), c.perFile.size());
+        long long next = 1;
+        for (std::size_t k = 1; k <= c.perFile.size(); ++k) {
+            const std::string text = readFile(folder.file("hh" + std::to_string(k) + ".txt"));
+            EXPECT_EQ(writtenIds(text), idRange(next, next + c.perFile[k - 1] - 1)) << "file " << k;
+            next += c.perFile[k - 1];
+            EXPECT_TRUE(text.ends_with("Table Closed\r\n"));
+            // The first hand of every file has no "starts." line.
+            EXPECT_TRUE(text.starts_with("\r\n#Game No : ")) << "file " << k;
+        }
+        EXPECT_FALSE(fs::exists(folder.file("hh" + std::to_string(c.perFile.size() + 1) + ".txt")));
+        EXPECT_FALSE(fs::exists(folder.file("hh.txt")));
+    }
+}
 
 TEST_F(Driver, SingleFileIsWrittenAtExactlyTheOutputPath) {
     SetFileSplit(SingleFile, 2);

@@ -6,7 +6,9 @@
 namespace noxi {
 namespace {
 
-TEST(Exports, SettersStoreTheirValuesUnchecked) {
+// Loading the library again brings back the options' start values, whatever the setters stored (the
+// counters' and the error log's are shown by CHeaderTest.c through the shared library).
+TEST(Exports, LoadingTheLibraryRestoresTheStartValues) {
     attachLibrary();
     SetRangeType(77);
     SetRangeValues(4000000000UL, 12);
@@ -16,17 +18,8 @@ TEST(Exports, SettersStoreTheirValuesUnchecked) {
     SetRealMoney(true);
     SetMuckHands(false);
     SetSaveAllHole(true);
-    const ConversionOptions& options = libraryState().options;
-    EXPECT_EQ(options.rangeType, 77);
-    EXPECT_EQ(options.rangeFrom, 4000000000u);
-    EXPECT_EQ(options.rangeTo, 12u);
-    EXPECT_EQ(options.splitMode, 5);
-    EXPECT_EQ(options.splitValue, 3u);
-    EXPECT_TRUE(options.fixSmallBlind && options.make6Max && options.realMoney && options.saveAllHole);
-    EXPECT_FALSE(options.muckHands);
-    // Loading the library again brings back the start values; the counters' and the error log's are shown by
-    // CHeaderTest.c through the shared library.
     attachLibrary();
+    const ConversionOptions& options = libraryState().options;
     EXPECT_TRUE(options.muckHands);
     EXPECT_FALSE(options.fixSmallBlind || options.realMoney || options.make6Max || options.saveAllHole);
     EXPECT_EQ(options.rangeType, 0);
