@@ -24,13 +24,11 @@ TEST(Amounts, BelowTenThousandAsPrintfG) {
         std::snprintf(expected, sizeof expected, "%g", value);
         EXPECT_EQ(amount(value), expected) << value;
     }
-    EXPECT_EQ(amount(10.0 / 3), "3.33333");
     EXPECT_EQ(amount(0.01 / 3), "0.00333333");  // a share of a cent stays a share
     // Rounding dust of a subtraction that should give nothing is nothing, not exponent notation.
     EXPECT_EQ(amount(0.05 - 0.1 / 2 + 2.63678e-16), "0");
     EXPECT_EQ(amount(-3.747e-16), "0");
     EXPECT_EQ(amount(-0.0), "0");
-    EXPECT_EQ(amount(9999.996), "10000");  // still below 10000, so %g rounds it
 }
 
 TEST(Amounts, FromTenThousandInPlainDecimalsToTheCent) {
