@@ -48,16 +48,11 @@ TEST(CrossCheck, DecoderAgreesWithTheGeneratorsSimulation) {
         truth.emplace(line.substr(0, line.find(' ')), line);
     ASSERT_GT(truth.size(), 1000u);
 
-    const std::string log = readFile(logPath);
+    std::istringstream logLines(readFile(logPath));
     HandRecord hand;
     std::size_t checked = 0;
-    std::size_t offset = 0;
     int mismatches = 0;
-    while (offset < log.size()) {
-        const std::size_t end = log.find('\n', offset);
-        const std::string line =
-            log.substr(offset, end == std::string::npos ? std::string::npos : end - offset);
-        offset = end == std::string::npos ? log.size() : end + 1;
+    for (std::string line; std::getline(logLines, line);) {
         hand.rake = 0;
         if (parseLine(hand, line.c_str(), false) <= 0) continue;
         auto expected = truth.find(std::to_string(hand.gameId()));

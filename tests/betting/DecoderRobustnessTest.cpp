@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "BettingFixtures.h"
 #include "betting/Decoder.h"
 
 namespace noxi {
@@ -120,31 +121,18 @@ TEST(DecoderRobustness, RandomSequencesOverRandomSeatings) {
 
 // Thousands of bets and raises in one street: every one is decoded, and the BETS list is used up exactly.
 TEST(DecoderRobustness, LongNoLimitStreet) {
-    HandRecord hand;
-    for (int seat : {0, 1, 2}) {
-        hand.seatNames[static_cast<std::size_t>(seat)] = "P";
-        hand.stacks[static_cast<std::size_t>(seat)] = 1e12;
-    }
-    hand.button = 0;
-    hand.numPlayers = 3;
-    hand.smallBlind = 1;
-    hand.bigBlind = 2;
-    hand.hasBets = true;
+    testing::Table table{{{0, 1e12}, {1, 1e12}, {2, 1e12}}, 0, 3, 1, 2, std::vector<double>(5000, 2)};
     std::string sequence = "sB";
-    for (int i = 0; i < 5000; ++i) {
+    for (int i = 0; i < 5000; ++i)
         sequence += "rcc";
-        hand.bets.push_back(2);
-    }
-    hand.sequence = sequence;
+    HandRecord hand;
+    testing::fill(hand, table, sequence);
     ASSERT_TRUE(decodeSequence(hand, false)) << hand.errorText();
     EXPECT_EQ(hand.betsUsed, hand.bets.size());
     EXPECT_EQ(hand.actions.size(), 2u + 15000u + 1u);
     EXPECT_EQ(hand.pots.size(), 1u);
 
-    hand.sequence = sequence + "r";
-    hand.actions.clear();
-    hand.pots.clear();
-    hand.betsUsed = 0;
+    testing::fill(hand, table, sequence + "r");
     EXPECT_FALSE(decodeSequence(hand, false));
     EXPECT_STREQ(hand.errorText(), "ERROR: Not enough bets in SEQ.");
 }

@@ -50,42 +50,44 @@ std::string play(std::vector<Street> streets) {
     return potsOf(hand);
 }
 
-TEST(BuildPots, NobodyAllInMakesOneMainPotAtTheEnd) {
-    const std::string pots = play({Street({{1, 10}, {2, 10}, {5, 10}}), Street({{1, 0}, {2, 0}, {5, 0}}),
-                                   Street({{1, 0}, {2, 0}, {5, 0}}), Street({{1, 0}, {2, 0}, {5, 0}})});
-    EXPECT_EQ(pots, "30: 1 2 5");
-}
-
-// Seat 1 is all-in for 10 preflop; seats 2 and 5 put in 50 and then 20 on the flop. The side pot pays 120.
-TEST(BuildPots, SidePotOverAnEarlierAllIn) {
-    const std::string pots = play({Street({{1, 10}, {2, 50}, {5, 50}}, {1}), Street({{2, 20}, {5, 20}}),
-                                   Street({{2, 0}, {5, 0}}), Street({{2, 0}, {5, 0}})});
-    EXPECT_EQ(pots, "150: 2 5, 30: 1 2 5");
-}
-
-TEST(BuildPots, AllInsOfDifferentSizesOpenALevelEach) {
-    const std::string pots = play({Street({{1, 10}, {2, 30}, {3, 60}, {4, 60}}, {1, 2})});
-    EXPECT_EQ(pots, "160: 3 4, 100: 2 3 4, 40: 1 2 3 4");
-}
-
-TEST(BuildPots, EqualLevelsMakeOnePot) {
-    // Two all-ins of the same size in one street.
-    EXPECT_EQ(play({Street({{1, 20}, {2, 20}, {3, 50}, {4, 50}}, {1, 2}), Street({{3, 0}, {4, 0}})}),
-              "140: 3 4, 80: 1 2 3 4");
-    // An all-in matched by the only player still in, in the same street and after later streets.
-    EXPECT_EQ(play({Street({{1, 20}, {2, 20}}, {1})}), "40: 1 2");
-    EXPECT_EQ(play({Street({{1, 20}, {2, 20}}, {1}), Street({{2, 0}}), Street({{2, 0}})}), "40: 1 2");
-}
-
-// Nobody called the flop bet of 6: the bettor's level holds the whole bet, so the bettor wins it back.
-TEST(BuildPots, UncalledBetStaysInThePot) {
-    EXPECT_EQ(play({Street({{0, 2}, {1, 2}}), Street({{0, 6}, {1, 0}}, {}, {1})}), "10: 0");
-}
-
-TEST(BuildPots, FoldedChipsCountInEveryLevelButNeverWin) {
-    EXPECT_EQ(play({Street({{1, 10}, {2, 10}, {3, 5}}, {}, {3})}), "25: 1 2");
-    // The folded seat put in more than the all-in seat: its chips fill both levels.
-    EXPECT_EQ(play({Street({{1, 10}, {2, 50}, {3, 40}}, {1}, {3})}), "100: 2, 30: 1 2");
+TEST(BuildPots, LevelsAndWhoMayWinThem) {
+    const struct {
+        const char* name;
+        std::vector<Street> streets;
+        const char* pots;
+    } cases[] = {
+        {"nobody all-in: one main pot at the end",
+         {Street({{1, 10}, {2, 10}, {5, 10}}), Street({{1, 0}, {2, 0}, {5, 0}}),
+          Street({{1, 0}, {2, 0}, {5, 0}}), Street({{1, 0}, {2, 0}, {5, 0}})},
+         "30: 1 2 5"},
+        // Seat 1 is all-in for 10 preflop; seats 2 and 5 put in 50 and then 20 on the flop.
+        {"side pot over an earlier all-in",
+         {Street({{1, 10}, {2, 50}, {5, 50}}, {1}), Street({{2, 20}, {5, 20}}), Street({{2, 0}, {5, 0}}),
+          Street({{2, 0}, {5, 0}})},
+         "150: 2 5, 30: 1 2 5"},
+        {"all-ins of different sizes open a level each",
+         {Street({{1, 10}, {2, 30}, {3, 60}, {4, 60}}, {1, 2})},
+         "160: 3 4, 100: 2 3 4, 40: 1 2 3 4"},
+        {"two all-ins of the same size",
+         {Street({{1, 20}, {2, 20}, {3, 50}, {4, 50}}, {1, 2}), Street({{3, 0}, {4, 0}})},
+         "140: 3 4, 80: 1 2 3 4"},
+        {"all-in matched by the only player still in", {Street({{1, 20}, {2, 20}}, {1})}, "40: 1 2"},
+        {"the same after later streets",
+         {Street({{1, 20}, {2, 20}}, {1}), Street({{2, 0}}), Street({{2, 0}})},
+         "40: 1 2"},
+        // The bettor's level holds the whole bet, so the bettor wins it back.
+        {"uncalled bet stays in the pot",
+         {Street({{0, 2}, {1, 2}}), Street({{0, 6}, {1, 0}}, {}, {1})},
+         "10: 0"},
+        {"folded chips count but never win", {Street({{1, 10}, {2, 10}, {3, 5}}, {}, {3})}, "25: 1 2"},
+        {"folded seat above the all-in fills both levels",
+         {Street({{1, 10}, {2, 50}, {3, 40}}, {1}, {3})},
+         "100: 2, 30: 1 2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(play(c.streets), c.pots);
+    }
 }
 
 // Keys are compared exactly: the level is the closed streets first, then seat by seat.
@@ -98,33 +100,20 @@ TEST(BuildPots, LevelIsSummedInSeatOrderAfterTheClosedStreets) {
     EXPECT_EQ(hand.pots.begin()->second.total, 1.1);
 }
 
-}  // namespace
-}  // namespace noxi
-
-namespace noxi {
-namespace {
-
 // Chips are whole cents: a level summed in another order (0.01 + 0.01 + 0.1 against 0.12) is the same level,
 // not a side pot of rounding dust that would be paid as a negative share of the rake.
 TEST(BuildPots, LevelsLessThanHalfACentApartAreOnePot) {
     HandRecord hand;
-    SeatFlags allInNow{};
-    SeatFlags out{};
-    out.fill(true);
-    out[0] = out[1] = false;
-    allInNow[2] = true;
-    std::array<double, SeatCount> roundBet{};
-    roundBet[0] = roundBet[1] = 0.01;
-    roundBet[2] = 0.1;
-    buildPots(hand, allInNow, out, roundBet, 0, false);
+    Street street({{0, 0.01}, {1, 0.01}, {2, 0.1}}, {2});
+    buildPots(hand, street.allInNow, street.out, street.roundBet, 0, false);
     ASSERT_EQ(hand.pots.size(), 1u);
     ASSERT_NE(hand.pots.begin()->first, 0.12);  // 0.12000000000000001
 
     std::array<double, SeatCount> nothing{};
-    buildPots(hand, allInNow, out, nothing, 0.12, true);
+    buildPots(hand, street.allInNow, street.out, nothing, 0.12, true);
     EXPECT_EQ(hand.pots.size(), 1u);
 
-    buildPots(hand, allInNow, out, nothing, 0.13, true);  // a cent more is a pot of its own
+    buildPots(hand, street.allInNow, street.out, nothing, 0.13, true);  // a cent more is a pot of its own
     EXPECT_EQ(hand.pots.size(), 2u);
 }
 

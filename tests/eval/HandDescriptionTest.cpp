@@ -11,48 +11,41 @@ namespace {
 
 using test::handOf;
 
-struct DescriptionCase {
-    const char* cards;
-    const char* rival;  // nullptr: no rival
-    const char* text;
-    friend void PrintTo(const DescriptionCase& c, std::ostream* out) { *out << '"' << c.cards << '"'; }
-};
-
-class Description : public ::testing::TestWithParam<DescriptionCase> {};
-
-TEST_P(Description, Words) {
-    const DescriptionCase& c = GetParam();
-    HandEvaluator hand = handOf(c.cards);
-    HandEvaluator rival = handOf(c.rival != nullptr ? c.rival : "");
-    std::array<char, 64> buffer{};
-    const int length = hand.describeHand(buffer.data(), buffer.size(), c.rival != nullptr ? &rival : nullptr);
-    EXPECT_EQ(std::string(buffer.data()), c.text);
-    EXPECT_EQ(length, static_cast<int>(std::string(c.text).size()));
+TEST(Description, Words) {
+    const struct {
+        const char* cards;
+        const char* rival;  // nullptr: no rival
+        const char* text;
+    } cases[] = {{"6h 6d Kc 9s 2h", nullptr, "a pair of sixs."},
+                 {"Ah 2d 3c 4s 5h", nullptr, "a straight, ace to five."},
+                 {"9h Td Jc Qs Kh", nullptr, "a straight, nine to king."},
+                 {"Kh Kd Kc Ts Th", nullptr, "a full house, Kings full of tens."},
+                 {"9h 9d 9c 5h 5d 5c Ad", nullptr, "a full house, Nines full of fives."},
+                 {"Th Jh Qh Kh Ah", nullptr, "Royal Flush."},
+                 {"9h Th Jh Qh Kh", nullptr, "a straight flush, king high."},
+                 {"2c 5c 7c 9c Jc Ac", nullptr, "a flush, ace high."},
+                 {"8h 8d 8c 8s 3h", nullptr, "four of a kind, eights."},
+                 {"Qh Qd Qc 2s 5h", nullptr, "three of a kind, queens."},
+                 {"3h 7d 9c Js 2h", nullptr, "high card jack."},
+                 {"Ah Ad 8c 8s Kh", "As Ac 8h 8d Qh", "two pairs, aces and eights with king kicker."},
+                 {"Kh Kd Ac 5s 3h", "Qs Qc Ad 5d 3d", "a pair of kings."},
+                 {"Kh Kd Ac 5s 3h", "Ks Kc Qd 5d 3d", "a pair of kings with ace kicker."},
+                 // High card and flush have no principal ranks: their first entry is a kicker too.
+                 {"Ah 9d 7c 5s 3h", "Kh Qd 7s 5d 3d", "high card ace with ace kicker."},
+                 {"Ah 9d 7c 5s 3h", "As 9c 7h 5d 3d", "high card ace."},
+                 {"Kh Kd Kc Ts Th", "Ks Kd Kc 9s 9h", "a full house, Kings full of tens."},
+                 {"Qh Qd 3c 3s 8h", "Qs Qc 3h 3d 7h", "two pairs, queens and threes with eight kicker."}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cards);
+        HandEvaluator hand = handOf(c.cards);
+        HandEvaluator rival = handOf(c.rival != nullptr ? c.rival : "");
+        std::array<char, 64> buffer{};
+        const int length =
+            hand.describeHand(buffer.data(), buffer.size(), c.rival != nullptr ? &rival : nullptr);
+        EXPECT_EQ(std::string(buffer.data()), c.text);
+        EXPECT_EQ(length, static_cast<int>(std::string(c.text).size()));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Hands, Description,
-    ::testing::Values(
-        DescriptionCase{"6h 6d Kc 9s 2h", nullptr, "a pair of sixs."},
-        DescriptionCase{"Ah 2d 3c 4s 5h", nullptr, "a straight, ace to five."},
-        DescriptionCase{"9h Td Jc Qs Kh", nullptr, "a straight, nine to king."},
-        DescriptionCase{"Kh Kd Kc Ts Th", nullptr, "a full house, Kings full of tens."},
-        DescriptionCase{"9h 9d 9c 5h 5d 5c Ad", nullptr, "a full house, Nines full of fives."},
-        DescriptionCase{"Th Jh Qh Kh Ah", nullptr, "Royal Flush."},
-        DescriptionCase{"9h Th Jh Qh Kh", nullptr, "a straight flush, king high."},
-        DescriptionCase{"2c 5c 7c 9c Jc Ac", nullptr, "a flush, ace high."},
-        DescriptionCase{"8h 8d 8c 8s 3h", nullptr, "four of a kind, eights."},
-        DescriptionCase{"Qh Qd Qc 2s 5h", nullptr, "three of a kind, queens."},
-        DescriptionCase{"3h 7d 9c Js 2h", nullptr, "high card jack."},
-        DescriptionCase{"Ah Ad 8c 8s Kh", "As Ac 8h 8d Qh", "two pairs, aces and eights with king kicker."},
-        DescriptionCase{"Kh Kd Ac 5s 3h", "Qs Qc Ad 5d 3d", "a pair of kings."},
-        DescriptionCase{"Kh Kd Ac 5s 3h", "Ks Kc Qd 5d 3d", "a pair of kings with ace kicker."},
-        // High card and flush have no principal ranks: their first entry is a kicker too.
-        DescriptionCase{"Ah 9d 7c 5s 3h", "Kh Qd 7s 5d 3d", "high card ace with ace kicker."},
-        DescriptionCase{"Ah 9d 7c 5s 3h", "As 9c 7h 5d 3d", "high card ace."},
-        DescriptionCase{"Kh Kd Kc Ts Th", "Ks Kd Kc 9s 9h", "a full house, Kings full of tens."},
-        DescriptionCase{"Qh Qd 3c 3s 8h", "Qs Qc 3h 3d 7h",
-                        "two pairs, queens and threes with eight kicker."}));
 
 // Every rank by its name, as a pair and in a kicker phrase (the ace has no higher rank to pair with).
 TEST(Description, EveryRankName) {

@@ -13,55 +13,41 @@
 namespace noxi {
 namespace {
 
-SeatFlags allFlagged() {
-    SeatFlags flags;
-    flags.fill(true);
-    return flags;
-}
-
+// Walks from a start seat over the flagged seats; a start outside the table ends after one lap.
 TEST(SeatWalk, NextAndPreviousPassOverFlaggedSeats) {
-    SeatFlags flags = allFlagged();
-    flags[2] = false;
-    EXPECT_EQ(HandRecord::nextSeat(9, flags), 2);
-    EXPECT_EQ(HandRecord::prevSeat(9, flags), 2);
-    EXPECT_EQ(HandRecord::nextSeat(2, flags), 2);  // back at the start
-
-    flags[7] = false;
-    EXPECT_EQ(HandRecord::nextSeat(2, flags), 7);
-    EXPECT_EQ(HandRecord::nextSeat(7, flags), 2);  // wraps from 9 to 0
-    EXPECT_EQ(HandRecord::prevSeat(2, flags), 7);  // wraps from 0 to 9
-    EXPECT_EQ(HandRecord::prevSeat(5, flags), 2);
-
-    const SeatFlags none{};
-    EXPECT_EQ(HandRecord::nextSeat(9, none), 0);
-    EXPECT_EQ(HandRecord::prevSeat(0, none), 9);
+    const struct {
+        int start;
+        std::vector<int> open;  // unflagged seats
+        int next, prev;
+    } cases[] = {{9, {2}, 2, 2},    {2, {2}, 2, 2},  {2, {2, 7}, 7, 7}, {7, {2, 7}, 2, 2},
+                 {5, {2, 7}, 7, 2}, {9, {}, 9, 9},   {4, {}, 4, 4},     {-1, {}, -1, -1},
+                 {42, {}, 42, 42},  {-5, {3}, 3, 3}, {77, {3}, 3, 3}};
+    for (const auto& c : cases) {
+        SeatFlags flags;
+        flags.fill(true);
+        for (int seat : c.open)
+            flags[static_cast<std::size_t>(seat)] = false;
+        EXPECT_EQ(HandRecord::nextSeat(c.start, flags), c.next) << c.start;
+        EXPECT_EQ(HandRecord::prevSeat(c.start, flags), c.prev) << c.start;
+    }
+    EXPECT_EQ(HandRecord::nextSeat(9, SeatFlags{}), 0);
+    EXPECT_EQ(HandRecord::prevSeat(0, SeatFlags{}), 9);
 }
 
-TEST(SeatWalk, EveryOtherSeatFlaggedGivesTheStart) {
-    EXPECT_EQ(HandRecord::nextSeat(9, allFlagged()), 9);
-    EXPECT_EQ(HandRecord::prevSeat(4, allFlagged()), 4);
-}
-
-TEST(SeatWalk, StartOutsideTheTableEndsAfterOneLap) {
-    EXPECT_EQ(HandRecord::nextSeat(-1, allFlagged()), -1);
-    EXPECT_EQ(HandRecord::nextSeat(42, allFlagged()), 42);
-    SeatFlags flags = allFlagged();
-    flags[3] = false;
-    EXPECT_EQ(HandRecord::nextSeat(-5, flags), 3);
-    EXPECT_EQ(HandRecord::prevSeat(77, flags), 3);
-}
-
-TEST(HandRecord, NewRecordIsInTheResetState) {
-    HandRecord hand;
+// The state of a new record, which reset brings back (all but the rake).
+void expectResetState(const HandRecord& hand) {
     EXPECT_EQ(hand.button, 9);
     EXPECT_EQ(hand.heroSeat, -1);
     EXPECT_EQ(hand.gameId(), 0);
+    EXPECT_FALSE(hand.heroName || hand.tableName || hand.sequence || hand.hasBets);
+    EXPECT_TRUE(hand.bets.empty() && hand.actions.empty() && hand.pots.empty());
+    EXPECT_EQ(hand.betsLeft(), 0u);
     EXPECT_STREQ(hand.errorText(), "");
-    EXPECT_EQ(hand.rake, 0);
     for (int seat = 0; seat < SeatCount; ++seat) {
         EXPECT_TRUE(hand.folded[seat]);
         EXPECT_FALSE(hand.seatNames[seat].has_value());
-        EXPECT_FALSE(hand.holeCards[seat][0].isKnown());
+        EXPECT_EQ(hand.holeCards[seat][0], Card{});
+        EXPECT_EQ(hand.holeCards[seat][1], Card{});
         EXPECT_EQ(hand.evaluators[seat].count(), 0);
     }
     for (const Card& card : hand.board)
@@ -111,7 +97,9 @@ TEST(HandRecord, SeatedNeedsANameAndChips) {
     EXPECT_FALSE(hand.isSeated(10));
 }
 
-TEST(HandRecord, ResetClearsEverythingButTheRake) {
+TEST(HandRecord, NewAndResetRecordsAreClearedButForTheRake) {
+    expectResetState(HandRecord{});
+    EXPECT_EQ(HandRecord{}.rake, 0);
     HandRecord hand = completeHand();
     hand.rake = 1.5;
     hand.button = 3;
@@ -126,17 +114,8 @@ TEST(HandRecord, ResetClearsEverythingButTheRake) {
     hand.folded[0] = false;
     hand.setError("boom");
     hand.reset();
+    expectResetState(hand);
     EXPECT_EQ(hand.rake, 1.5);
-    EXPECT_EQ(hand.button, 9);
-    EXPECT_EQ(hand.heroSeat, -1);
-    EXPECT_FALSE(hand.heroName || hand.tableName || hand.sequence || hand.hasBets);
-    EXPECT_TRUE(hand.bets.empty() && hand.actions.empty() && hand.pots.empty());
-    EXPECT_EQ(hand.betsLeft(), 0u);
-    EXPECT_EQ(hand.board[0], Card{});
-    EXPECT_EQ(hand.holeCards[1][1], Card{});
-    EXPECT_EQ(hand.evaluators[1].count(), 0);
-    EXPECT_TRUE(hand.folded[0]);
-    EXPECT_STREQ(hand.errorText(), "");
 }
 
 TEST(HandRecord, SetErrorReplacesAndFitsTheBuffer) {
@@ -172,22 +151,12 @@ TEST(Money, RoundsHalfACentUpByTruncation) {
 }
 
 TEST(Money, RejectsWhatHasNoCentsIn64Bits) {
-    const double bad[] = {std::numeric_limits<double>::infinity(),
-                          -std::numeric_limits<double>::infinity(),
-                          std::nan(""),
-                          1e17,
-                          -1e17,
-                          1e300};
+    const double inf = std::numeric_limits<double>::infinity();
+    const double bad[] = {inf, -inf, std::nan(""), 1e17, -1e17, 1e300};
     for (double value : bad)
         EXPECT_FALSE(roundToCents(value).has_value()) << value;
     EXPECT_TRUE(roundToCents(9.2e16).has_value());
 }
-
-}  // namespace
-}  // namespace noxi
-
-namespace noxi {
-namespace {
 
 // The pot map must behave as the map ordered by std::greater it stands for: largest total first, a key
 // added twice kept once with its first pot, lower_bound at the first total not above the key.

@@ -27,51 +27,17 @@ void expectLikeStrtod(const std::string& text) {
 }
 
 TEST(Numbers, LeadingDoubleMatchesStrtod) {
-    const char* cases[] = {
-        "",
-        "5",
-        "-5",
-        "+5",
-        " \t5",
-        "5abc",
-        ".5",
-        "5.",
-        ".",
-        "-.",
-        "-",
-        "+",
-        "-+5",
-        "1e3",
-        "1e",
-        "1e+",
-        "1.5e-2x",
-        "0x10",
-        "0x",
-        "0xg",
-        "0x.8",
-        "-0x1p4",
-        "inf",
-        "-Infinity",
-        "nan",
-        "nan(12)",
-        "infx",
-        "1e400",
-        "-1e400",
-        "1e-400",
-        "00012.50",
-        "12,5",
-        "0",
-        "-0",
-        "\x01"
-        "5",
-        "0.000000000000000000000000000000000000000000000000000000000000000000000000000000000"
-        "00000000000000000000000000000000000000000000000000000000000000000000000000000000000"
-        "00000000000000000000000000000000000000000000000000000000000000000000000000000000001"};
+    const char* cases[] = {"",       "5",      "-5",        "+5",   " \t5",    "5abc", ".5",
+                           "5.",     ".",      "-.",        "-",    "+",       "-+5",  "1e3",
+                           "1e",     "1e+",    "1.5e-2x",   "0x10", "0x",      "0xg",  "0x.8",
+                           "-0x1p4", "inf",    "-Infinity", "nan",  "nan(12)", "infx", "1e400",
+                           "-1e400", "1e-400", "00012.50",  "12,5", "0",       "-0",   "\0015"};
     for (const char* text : cases)
         expectLikeStrtod(text);
     expectLikeStrtod(std::string(400, '9'));
     expectLikeStrtod("0." + std::string(400, '0') + "1e100");
     expectLikeStrtod(std::string(330, '0') + "1");
+    expectLikeStrtod("0." + std::string(248, '0') + "1");
 }
 
 TEST(Numbers, LeadingDoubleMatchesStrtodOnRandomText) {
@@ -93,20 +59,10 @@ TEST(Numbers, LeadingDoubleStopsAtTheGivenLength) {
 }
 
 TEST(Numbers, IntegerValueMatchesStrtoll) {
-    const char* cases[] = {"0",
-                           "-",
-                           "-0",
-                           "42",
-                           "-42",
-                           "9223372036854775807",
-                           "9223372036854775808",
-                           "-9223372036854775808",
-                           "-9223372036854775809",
-                           "99999999999999999999999",
-                           "000000000000000000000000000012"};
-    for (const char* text : cases) {
+    for (const char* text :
+         {"0", "-", "-0", "42", "-42", "9223372036854775807", "9223372036854775808", "-9223372036854775808",
+          "-9223372036854775809", "99999999999999999999999", "000000000000000000000000000012"})
         EXPECT_EQ(integerValue(text, std::strlen(text)), std::strtoll(text, nullptr, 10)) << text;
-    }
 }
 
 }  // namespace

@@ -24,13 +24,11 @@ TEST(Amounts, BelowTenThousandAsPrintfG) {
         std::snprintf(expected, sizeof expected, "%g", value);
         EXPECT_EQ(amount(value), expected) << value;
     }
-    EXPECT_EQ(amount(10.0 / 3), "3.33333");
     EXPECT_EQ(amount(0.01 / 3), "0.00333333");  // a share of a cent stays a share
     // Rounding dust of a subtraction that should give nothing is nothing, not exponent notation.
     EXPECT_EQ(amount(0.05 - 0.1 / 2 + 2.63678e-16), "0");
     EXPECT_EQ(amount(-3.747e-16), "0");
     EXPECT_EQ(amount(-0.0), "0");
-    EXPECT_EQ(amount(9999.996), "10000");  // still below 10000, so %g rounds it
 }
 
 TEST(Amounts, FromTenThousandInPlainDecimalsToTheCent) {
@@ -43,15 +41,6 @@ TEST(Amounts, FromTenThousandInPlainDecimalsToTheCent) {
                  {99999.999, "100000"},  {1e15, "1000000000000000"}, {10000.004, "10000"}};
     for (const auto& c : cases)
         EXPECT_EQ(amount(c.value), c.text) << c.value;
-}
-
-TEST(Amounts, WriteAmountGivesTheAppendedText) {
-    const double values[] = {0, 0.5, 12.34, -7.01, 10.0 / 3, 9999.996, 12345.675, 1e300, -1e300};
-    for (double value : values) {
-        char text[MaxAmountSize];
-        const std::string written(text, writeAmount(text, value));
-        EXPECT_EQ(written, amount(value)) << value;
-    }
     // The longest text there is still fits.
     char text[MaxAmountSize];
     EXPECT_LE(writeAmount(text, -1.7976931348623157e308) - text, static_cast<std::ptrdiff_t>(MaxAmountSize));
