@@ -272,6 +272,12 @@ bool Conversion::moveWindow(std::uint64_t from) {
 int Conversion::process() {
     if (!report(StageProcessing, "Processing hand histories...", 0)) return 0;
     if (settings_.writeAhead && canWriteAhead()) ahead_.create(firstOutputName(), inPath_);
+    // Room for as many hands as a log of this size usually holds, so that the lists are seldom moved (and
+    // their pages touched afresh) as they grow; rooms not reached are never touched.
+    constexpr std::uint64_t UsualHandBytes = 256;
+    const auto usualHands = static_cast<std::size_t>(size_ / UsualHandBytes);
+    hands_.reserve(usualHands);
+    if (ahead_.isOpen()) aheadEnds_.reserve(usualHands);
     std::uint64_t offset = 0;
     do {
         // Only writing needs the hands evaluated; otherwise it is enough to know which records are good.

@@ -23,8 +23,9 @@ struct DriverSettings {
     // the same either way; the tests run both ways.
     bool writeAhead = true;
     // While hands are written ahead the log is read in windows of about this many bytes of whole lines, so
-    // that it is never held whole; a line longer than that widens the window.
-    std::size_t readBlockSize = std::size_t{4} << 20;
+    // that it is never held whole; a line longer than that widens the window. A block small enough to stay
+    // in the processor's cache from the read to the intake is a little faster than a large one.
+    std::size_t readBlockSize = std::size_t{256} << 10;
 };
 
 // Returns 1 when the run finished, 0 when the callback asked to stop, -1 on failure; fills results.
