@@ -273,9 +273,11 @@ int Conversion::process() {
     if (!report(StageProcessing, "Processing hand histories...", 0)) return 0;
     if (settings_.writeAhead && canWriteAhead()) ahead_.create(firstOutputName(), inPath_);
     // Room for as many hands as a log of this size usually holds, so that the lists are seldom moved (and
-    // their pages touched afresh) as they grow; rooms not reached are never touched.
+    // their pages touched afresh) as they grow; rooms not reached are never touched. Capped, so that a huge
+    // log of junk does not ask for much memory it will never use: beyond the cap the lists grow as usual.
     constexpr std::uint64_t UsualHandBytes = 256;
-    const auto usualHands = static_cast<std::size_t>(size_ / UsualHandBytes);
+    constexpr std::uint64_t MostHandsForeseen = std::uint64_t{1} << 22;
+    const auto usualHands = static_cast<std::size_t>(std::min(size_ / UsualHandBytes, MostHandsForeseen));
     hands_.reserve(usualHands);
     if (ahead_.isOpen()) aheadEnds_.reserve(usualHands);
     std::uint64_t offset = 0;
