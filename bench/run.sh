@@ -6,12 +6,11 @@
 # bytes ever passing through a program, which no converter can do). Prints hands per second, input MB/s, peak
 # resident memory and the ratio conversion / floor, and appends the figures to bench/results.md.
 #
-# Both sides are timed in two states of the machine, since on this virtual machine writing a large file costs
-# up to seven times more in one than in the other:
-# - after a pause: the write-back done and a few seconds idle, as when a user starts a conversion. The memory
-#   freed by the previous run's files has gone back to the host by then, and the page cache must fetch it
-#   again (writing 886 MB takes about 1.7 s instead of 0.2 s);
-# - at once: right after deleting files as large as the output, whose memory is still at hand.
+# Both sides are timed in two states: after the write-back and a pause of three seconds, as when a user starts
+# a conversion, and at once after deleting files as large as the output. On the virtual machine the project is
+# measured on, the floor's copy of 886 MB has taken from 0.2 s to 1.8 s of system time, in either state and
+# from one hour to the next, apparently as the host hands memory back to the machine or not. The conversion
+# stays within a few per cent; the two ratios show how much the floor moved.
 #
 #   bench/run.sh [RUNS]     RUNS timed runs of each command, the median is quoted (default 3)
 set -eu
@@ -38,7 +37,7 @@ stamp=$(date -u +%Y-%m-%dT%H:%MZ)
     "| date | commit | hands | input MB | output MB | convert s | floor s | ratio | convert s at once | floor s at once | ratio at once | hands/s | input MB/s | peak MB | peak / input |" \
     "|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|" > bench/results.md
 
-# The write-back done, then a pause in which freed memory goes back to the host.
+# The write-back done, then a pause.
 settle() { sync; sleep 3; }
 # One conversion of $log into $result: its seconds are added to the file $1, its peak to the file $2 if given.
 timedConvert() {
