@@ -102,6 +102,7 @@ private:
     bool isWhole() const { return static_cast<bool>(logText_); }
     bool loadWhole();
     bool moveWindow(std::uint64_t from);
+    void dropWhatWasRead();
     int readFailure();
 
     // One record taken in by the reused hand record, as a new record would take it: the rake is the one
@@ -206,9 +207,16 @@ int Conversion::load() {
     return loaded ? 1 : readFailure();
 }
 
-int Conversion::readFailure() {
+// Nothing read so far is written: the scratch file goes, with the hands and the log's text.
+void Conversion::dropWhatWasRead() {
+    abandonWriteAhead();
+    hands_.clear();
     logText_.release();
     window_ = {};
+}
+
+int Conversion::readFailure() {
+    dropWhatWasRead();
     return fail(quoted("File \"%s\" could not be loaded.", inPath_));
 }
 
@@ -307,11 +315,7 @@ int Conversion::process() {
         if (startsAtNul && offset < size_) offset += 1 + skipLineEnds(at(offset + 1));
         // The window ends after a line end: line ends and blanks that run on are skipped in the next one.
         while (offset == textEnd_ && offset < size_) {
-            if (!moveWindow(offset)) {
-                abandonWriteAhead();
-                hands_.clear();
-                return readFailure();
-            }
+            if (!moveWindow(offset)) return readFailure();
             offset += skipLineEnds(at(offset));
         }
         ++recordCount_;
@@ -319,10 +323,7 @@ int Conversion::process() {
             const int percent =
                 static_cast<int>(static_cast<double>(offset) / static_cast<double>(size_) * 100);
             if (!report(StageProcessing, "Processing hand histories...", percent)) {
-                abandonWriteAhead();
-                hands_.clear();
-                logText_.release();
-                window_ = {};
+                dropWhatWasRead();
                 return 0;
             }
         }
@@ -488,10 +489,7 @@ int Conversion::save() {
         // The scratch file could not take the output's name: the usual way reports what fails.
         abandonWriteAhead();
     }
-    if (!isWhole() && !loadWhole()) {
-        hands_.clear();
-        return readFailure();
-    }
+    if (!isWhole() && !loadWhole()) return readFailure();
     bool firstInFile = true;
 
     std::uint32_t selectedCount = 0;
