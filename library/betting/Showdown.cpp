@@ -2,7 +2,6 @@
 
 #include <array>
 #include <charconv>
-#include <cstring>
 #include <string_view>
 
 namespace noxi {
@@ -21,10 +20,7 @@ inline char* putDescription(char* to, HandEvaluator& evaluator, HandEvaluator* r
 }
 
 inline char* putCards(char* to, const std::array<Card, 2>& cards) {
-    const char text[] = {cards[0].rankChar(), cards[0].suitChar(), ',', ' ',
-                         cards[1].rankChar(), cards[1].suitChar()};
-    std::memcpy(to, text, sizeof text);
-    return to + sizeof text;
+    return putCard(putAt(putCard(to, cards[0]), ", "), cards[1]);
 }
 
 template <std::size_t N>

@@ -78,4 +78,11 @@ struct Card {
     bool operator==(const Card&) const = default;
 };
 
+// Puts the card's two characters at `to`; returns the position after them.
+inline char* putCard(char* to, const Card& card) {
+    to[0] = card.rankChar();
+    to[1] = card.suitChar();
+    return to + 2;
+}
+
 }  // namespace noxi

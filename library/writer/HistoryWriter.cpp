@@ -18,12 +18,6 @@ bool isBlindPost(int type) {
     return type == PostSmallBlind || type == PostBigBlind || type == PostBigBlindDead;
 }
 
-inline char* putCard(char* to, const Card& card) {
-    to[0] = card.rankChar();
-    to[1] = card.suitChar();
-    return to + 2;
-}
-
 // A seat number, 1 to 10.
 inline char* putTwoDigitsOrOne(char* to, int value) {
     if (value < 10) {
