@@ -1,8 +1,6 @@
 #include "betting/PotBuilder.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
 
 namespace noxi {
 namespace {
@@ -16,22 +14,12 @@ bool hasLevel(const PotMap& pots, double level) {
     return nearest != pots.end() && nearest->first > level - HalfCent;
 }
 
-// Whether any flag is set, read a word at a time: flags are bytes of 0 or 1.
-bool anySet(const SeatFlags& flags) {
-    static_assert(sizeof flags == 10);
-    std::uint64_t low = 0;
-    std::uint16_t high = 0;
-    std::memcpy(&low, flags.data(), sizeof low);
-    std::memcpy(&high, flags.data() + sizeof low, sizeof high);
-    return (low | high) != 0;
-}
-
 }  // namespace
 
 void buildPots(HandRecord& hand, SeatFlags& allInNow, const SeatFlags& out,
                const std::array<double, SeatCount>& roundBet, double potBefore, bool final) {
     // Most streets end without an all-in: nothing to open, and nothing to clear.
-    if (!final && !anySet(allInNow)) return;
+    if (!final && std::ranges::find(allInNow, true) == allInNow.end()) return;
     for (int p = 0; p < SeatCount; ++p) {
         if (!allInNow[p] && !(final && !out[p])) continue;
 
