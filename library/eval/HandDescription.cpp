@@ -9,6 +9,8 @@ namespace {
 
 // The longest description, "two pairs, queens and threes with eight kicker.", is 47 characters.
 constexpr std::size_t MinDescriptionSize = 48;
+// In "a full house, Kings full of tens" the first rank name starts here and is capitalised.
+constexpr std::size_t FullHouseCapital = 14;
 
 // Rank names padded to eight characters, so that each is put by one copy of fixed size: the buffer holds the
 // longest description, and no name stands so near its end that the padding would pass it.
@@ -72,8 +74,8 @@ int HandEvaluator::describeHand(char* buffer, std::size_t size, HandEvaluator* r
             break;
         case FullHouse:
             text << "a full house, " << k0 << "s full of " << k1 << "s";
-            // The first rank name is capitalised: "a full house, Kings full of tens".
-            buffer[14] = static_cast<char>(std::toupper(static_cast<unsigned char>(buffer[14])));
+            buffer[FullHouseCapital] =
+                static_cast<char>(std::toupper(static_cast<unsigned char>(buffer[FullHouseCapital])));
             break;
         case FourOfAKind:
             text << "four of a kind, " << k0 << "s";
