@@ -6,61 +6,49 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
 namespace vlc::testing {
 
-namespace png {
+using Bytes = std::vector<std::uint8_t>;
 
-inline std::uint32_t crc32(const std::uint8_t* data, std::size_t size, std::uint32_t crc = 0) {
-    crc = ~crc;
-    for (std::size_t i = 0; i < size; ++i) {
-        crc ^= data[i];
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-inline void putBig32(std::vector<std::uint8_t>& out, std::uint32_t value) {
+inline void putBig32(Bytes& out, std::uint32_t value) {
     for (int shift = 24; shift >= 0; shift -= 8)
         out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
-inline void chunk(std::vector<std::uint8_t>& out, const char* type, const std::vector<std::uint8_t>& data) {
+// Length, type, data and the CRC-32 of type and data.
+inline void putChunk(Bytes& out, const char* type, const Bytes& data) {
     putBig32(out, static_cast<std::uint32_t>(data.size()));
     const std::size_t start = out.size();
     out.insert(out.end(), type, type + 4);
     out.insert(out.end(), data.begin(), data.end());
-    putBig32(out, crc32(out.data() + start, out.size() - start));
+    std::uint32_t crc = ~0u;
+    for (std::size_t i = start; i < out.size(); ++i) {
+        crc ^= out[i];
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    putBig32(out, ~crc);
 }
 
-// A 32-bit BGRA image of the screen, rows top to bottom, as the PNG bytes of its RGB.
-inline std::vector<std::uint8_t> encode(int width, int height, const std::uint8_t* bgra) {
-    std::vector<std::uint8_t> raw;  // each row after its filter byte (0, none)
-    raw.reserve(static_cast<std::size_t>(height) * (3 * width + 1));
-    for (int y = 0; y < height; ++y) {
+// Top-down 32-bit BGRA pixels, at least one, as the PNG bytes of their RGB.
+inline Bytes encodePng(int width, int height, const std::uint8_t* bgra) {
+    Bytes raw;  // each row after its filter byte (0, none)
+    for (std::size_t y = 0; y < static_cast<std::size_t>(height); ++y) {
         raw.push_back(0);
-        for (int x = 0; x < width; ++x) {
-            const std::uint8_t* pixel = bgra + 4 * (static_cast<std::size_t>(y) * width + x);
-            raw.insert(raw.end(), {pixel[2], pixel[1], pixel[0]});
-        }
+        for (const std::uint8_t* p = bgra + 4 * y * width; p < bgra + 4 * (y + 1) * width; p += 4)
+            raw.insert(raw.end(), {p[2], p[1], p[0]});
     }
-    std::vector<std::uint8_t> zlib = {0x78, 0x01};
-    for (std::size_t at = 0; at < raw.size() || at == 0;) {
-        const std::size_t size = std::min<std::size_t>(65535, raw.size() - at);
-        const bool last = at + size == raw.size();
-        zlib.push_back(last ? 1 : 0);
-        zlib.push_back(static_cast<std::uint8_t>(size));
-        zlib.push_back(static_cast<std::uint8_t>(size >> 8));
-        zlib.push_back(static_cast<std::uint8_t>(~size));
-        zlib.push_back(static_cast<std::uint8_t>(~size >> 8));
-        zlib.insert(zlib.end(), raw.begin() + static_cast<std::ptrdiff_t>(at),
-                    raw.begin() + static_cast<std::ptrdiff_t>(at + size));
-        at += size;
-        if (last) break;
+    Bytes zlib = {0x78, 0x01};
+    for (std::size_t at = 0; at < raw.size(); at += 65535) {
+        const auto size = static_cast<std::uint16_t>(std::min<std::size_t>(65535, raw.size() - at));
+        const auto last = static_cast<std::uint8_t>(at + size == raw.size());
+        zlib.insert(zlib.end(), {last, std::uint8_t(size), std::uint8_t(size >> 8), std::uint8_t(~size),
+                                 std::uint8_t(~size >> 8)});
+        zlib.insert(zlib.end(), raw.begin() + at, raw.begin() + at + size);
     }
     std::uint32_t a = 1, b = 0;
     for (const std::uint8_t byte : raw) {
@@ -69,57 +57,48 @@ inline std::vector<std::uint8_t> encode(int width, int height, const std::uint8_
     }
     putBig32(zlib, (b << 16) | a);
 
-    std::vector<std::uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<std::uint8_t> header;
+    Bytes out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    Bytes header;
     putBig32(header, static_cast<std::uint32_t>(width));
     putBig32(header, static_cast<std::uint32_t>(height));
     header.insert(header.end(), {8, 2, 0, 0, 0});  // 8 bits, RGB, deflate, no filter choice, no interlace
-    chunk(out, "IHDR", header);
-    chunk(out, "IDAT", zlib);
-    chunk(out, "IEND", {});
+    putChunk(out, "IHDR", header);
+    putChunk(out, "IDAT", zlib);
+    putChunk(out, "IEND", {});
     return out;
 }
-
-}  // namespace png
 
 // Copies the window's rectangle from the screen (whatever lies on top of it included) into a PNG file.
 // True when the file was written.
 inline bool saveScreenshot(HWND window, const std::string& path) {
     RECT rect{};
-    if (!GetWindowRect(window, &rect)) return false;
+    if (!GetWindowRect(window, &rect) || rect.right <= rect.left || rect.bottom <= rect.top) return false;
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0) return false;
-
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
     info.bmiHeader.biHeight = -height;  // top-down rows
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     const HDC screen = GetDC(nullptr);
     const HDC memory = CreateCompatibleDC(screen);
     void* bits = nullptr;
     const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    std::vector<std::uint8_t> bytes;
-    if (bitmap != nullptr) {
-        const HGDIOBJ old = SelectObject(memory, bitmap);
-        if (BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY)) {
-            GdiFlush();
-            bytes = png::encode(width, height, static_cast<const std::uint8_t*>(bits));
-        }
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-    }
+    const HGDIOBJ old = SelectObject(memory, bitmap);
+    const bool copied =
+        bitmap != nullptr && BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    const Bytes bytes =
+        copied && GdiFlush() ? encodePng(width, height, static_cast<const std::uint8_t*>(bits)) : Bytes{};
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     if (bytes.empty()) return false;
-
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && written;
+    std::ofstream file(path, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    file.close();
+    return !file.fail();
 }
 
 }  // namespace vlc::testing

@@ -1,37 +1,26 @@
-// Files and folders of the Windows tests: a folder of its own for one test under the system's temporary
-// folder, whole-file reads and writes, the user's special folders, and paths of the build machine as programs
-// see them under Wine.
+// Files and folders of the Windows tests.
 #pragma once
 
 #include <windows.h>
 
+#include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
 
 namespace vlc::testing {
 
-// Removes a file or a folder with everything in it. The names are in the ANSI code page, which only the
-// platform's own functions read as such.
+// Removes a file or a folder with everything in it; names in the ANSI code page, as the platform reads them.
 inline void removeTree(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return;
-    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-        DeleteFileA(path.c_str());
-        return;
-    }
-    WIN32_FIND_DATAA entry;
-    const HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = entry.cFileName;
-            if (name != "." && name != "..") removeTree(path + "\\" + name);
-        } while (FindNextFileA(search, &entry));
-        FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
+    const std::string list = path + '\0';  // a list of names, ended by an empty one
+    SHFILEOPSTRUCTA operation{};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = list.c_str();
+    operation.fFlags = FOF_NO_UI;
+    SHFileOperationA(&operation);
 }
 
 inline std::string readFile(const std::string& path) {
@@ -43,13 +32,10 @@ inline void writeFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-// A path of the build machine as programs see it under Wine, where drive Z: is the root folder; other paths
-// as they are.
+// A path of the build machine as programs see it under Wine, where drive Z: is the root folder.
 inline std::string hostPath(std::string path) {
-    if (path.empty() || path[0] != '/') return path;
-    for (char& c : path) {
-        if (c == '/') c = '\\';
-    }
+    if (!path.starts_with('/')) return path;
+    std::ranges::replace(path, '/', '\\');
     return "Z:" + path;
 }
 

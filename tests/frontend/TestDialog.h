@@ -2,5 +2,3 @@
 #pragma once
 
 #define IDD_TEST 200
-#define IDC_TEST_BUTTON 300
-#define IDC_TEST_EDIT 301
