@@ -135,7 +135,7 @@ TEST_F(Conversion, ErrorLogThatCannotBeWrittenFailsTheRun) {
     EXPECT_TRUE(result.err.starts_with("vlconvert: could not write the error log '" + errorLog + "': "))
         << result.err;
     EXPECT_EQ(result.out, "1 hand was converted successfully.\n2 hands were skipped due to errors.\n");
-    EXPECT_EQ(handsIn(readFile(temp.file("hh.txt"))), 1u);
+    EXPECT_NE(readFile(temp.file("hh.txt")).find("#Game No : 1 \r\n"), std::string::npos);
 }
 
 TEST_F(Conversion, StrictFailsOnlyWhenHandsWereSkipped) {

@@ -18,6 +18,15 @@ constexpr int BigLogHands = 30'000;
 constexpr int BigLogHands = 300'000;
 #endif
 
+// The hands written to a history.
+inline std::size_t handsIn(const std::string& history) {
+    std::size_t count = 0;
+    for (std::size_t at = history.find("#Game No : "); at != std::string::npos;
+         at = history.find("#Game No : ", at + 1))
+        ++count;
+    return count;
+}
+
 TEST(Interrupt, CtrlCWhileSavingClosesTheFileAndReportsWhatWasDone) {
     TempDir temp;
     const std::string log = temp.file("GAMES_V3.LOG");

@@ -1,10 +1,9 @@
 // Runs the built vlconvert as a user would: its own process, arguments and working folder, standard output
-// and standard error read through pipes (or standard error on a pseudo-terminal). The program gets the
-// test's environment, so a test sets what it should see (HOME, WINEPREFIX, TZ) with setenv.
+// and standard error caught in files (or standard error on a pseudo-terminal). The program gets the test's
+// environment, so a test sets what it should see (HOME, WINEPREFIX, TZ) with setenv.
 #pragma once
 
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/ioctl.h>
@@ -23,6 +22,12 @@ extern char** environ;
 
 namespace vlconvert::test {
 
+namespace fs = std::filesystem;
+using noxi::test::goodHands;
+using noxi::test::readFile;
+using noxi::test::TempDir;
+using noxi::test::writeFile;
+
 struct ProgramResult {
     int exitCode = -1;  // -1 when ended by a signal
     std::string out;
@@ -33,30 +38,26 @@ struct ProgramResult {
 class Program {
 public:
     // folder: the working folder, empty for the test's own; terminal: standard error on a pseudo-terminal
-    // 100 columns wide.
+    // 100 columns wide, else in a file like standard output.
     explicit Program(std::vector<std::string> args, const std::string& folder = "", bool terminal = false) {
-        int outPipe[2];
-        int errPipe[2] = {-1, -1};
-        if (pipe2(outPipe, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
-        if (terminal) {
-            errPipe[0] = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-            if (errPipe[0] < 0 || grantpt(errPipe[0]) != 0 || unlockpt(errPipe[0]) != 0)
-                throw std::runtime_error("pty");
-            const winsize size{24, 100, 0, 0};
-            ioctl(errPipe[0], TIOCSWINSZ, &size);
-            errPipe[1] = open(ptsname(errPipe[0]), O_RDWR | O_NOCTTY | O_CLOEXEC);
-        } else if (pipe2(errPipe, O_CLOEXEC) != 0) {
-            throw std::runtime_error("pipe");
-        }
-        if (errPipe[1] < 0) throw std::runtime_error("pty slave");
-        fds_[0] = {outPipe[0], POLLIN, 0};
-        fds_[1] = {errPipe[0], POLLIN, 0};
-
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
-        posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
+        posix_spawn_file_actions_addopen(&actions, 1, streams_.file("out").c_str(), O_WRONLY | O_CREAT, 0600);
+        int slave = -1;
+        if (terminal) {
+            terminal_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+            if (terminal_ < 0 || grantpt(terminal_) != 0 || unlockpt(terminal_) != 0)
+                throw std::runtime_error("pty");
+            const winsize size{24, 100, 0, 0};
+            ioctl(terminal_, TIOCSWINSZ, &size);
+            // Held open until the program has it, so that reading ends only when the program lets go.
+            slave = open(ptsname(terminal_), O_RDWR | O_NOCTTY | O_CLOEXEC);
+            posix_spawn_file_actions_adddup2(&actions, slave, 2);
+        } else {
+            posix_spawn_file_actions_addopen(&actions, 2, streams_.file("err").c_str(), O_WRONLY | O_CREAT,
+                                             0600);
+        }
         if (!folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
         args.insert(args.begin(), VLCONVERT_PATH);
         std::vector<char*> argv;
@@ -65,8 +66,7 @@ public:
         argv.push_back(nullptr);
         const int spawned = posix_spawn(&pid_, VLCONVERT_PATH, &actions, nullptr, argv.data(), environ);
         posix_spawn_file_actions_destroy(&actions);
-        close(outPipe[1]);
-        close(errPipe[1]);
+        if (slave >= 0) close(slave);
         if (spawned != 0) throw std::runtime_error("posix_spawn failed");
         reaped_ = false;
     }
@@ -76,54 +76,45 @@ public:
             kill(pid_, SIGKILL);
             waitpid(pid_, nullptr, 0);
         }
-        for (const pollfd& fd : fds_)
-            if (fd.fd >= 0) close(fd.fd);
+        if (terminal_ >= 0) close(terminal_);
     }
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
     void signal(int number) const { kill(pid_, number); }
 
-    // True once the program has ended (its output may still be waiting in the pipes).
+    // True once the program has ended.
     bool ended() {
         if (!reaped_ && waitpid(pid_, &status_, WNOHANG) == pid_) reaped_ = true;
         return reaped_;
     }
 
-    // Reads both streams to their end and waits for the program.
+    // Waits for the program and reads what it wrote; a terminal is read until the program has let go of it
+    // (EIO), as the program waits when the terminal's buffer is full.
     ProgramResult finish() {
         ProgramResult result;
-        std::string* texts[2] = {&result.out, &result.err};
-        for (int open = 2; open > 0;) {
-            if (poll(fds_, 2, -1) < 0) {
-                if (errno == EINTR) continue;
+        char buffer[4096];
+        while (terminal_ >= 0) {
+            const ssize_t n = read(terminal_, buffer, sizeof buffer);
+            if (n > 0)
+                result.err.append(buffer, static_cast<std::size_t>(n));
+            else if (n == 0 || errno != EINTR)
                 break;
-            }
-            for (int i = 0; i < 2; ++i) {
-                if (fds_[i].fd < 0 || fds_[i].revents == 0) continue;
-                char buffer[4096];
-                const ssize_t n = read(fds_[i].fd, buffer, sizeof buffer);
-                if (n > 0) {
-                    texts[i]->append(buffer, static_cast<std::size_t>(n));
-                } else if (n == 0 || errno != EINTR) {
-                    // End of a pipe, or EIO once the terminal's last user has gone.
-                    close(fds_[i].fd);
-                    fds_[i].fd = -1;
-                    --open;
-                }
-            }
         }
         if (!reaped_) waitpid(pid_, &status_, 0);
         reaped_ = true;
         result.exitCode = WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
+        result.out = readFile(streams_.path() / "out");
+        if (terminal_ < 0) result.err = readFile(streams_.path() / "err");
         return result;
     }
 
 private:
+    TempDir streams_;
     pid_t pid_ = -1;
     int status_ = 0;
     bool reaped_ = true;
-    pollfd fds_[2] = {{-1, POLLIN, 0}, {-1, POLLIN, 0}};
+    int terminal_ = -1;
 };
 
 inline ProgramResult runProgram(std::vector<std::string> args, const std::string& folder = "",
@@ -131,27 +122,12 @@ inline ProgramResult runProgram(std::vector<std::string> args, const std::string
     return Program(std::move(args), folder, terminal).finish();
 }
 
-namespace fs = std::filesystem;
-using noxi::test::goodHands;
-using noxi::test::readFile;
-using noxi::test::TempDir;
-using noxi::test::writeFile;
-
 inline std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream stream(text);
     for (std::string line; std::getline(stream, line);)
         lines.push_back(line);
     return lines;
-}
-
-// The hands written to a history.
-inline std::size_t handsIn(const std::string& history) {
-    std::size_t count = 0;
-    for (std::size_t at = history.find("#Game No : "); at != std::string::npos;
-         at = history.find("#Game No : ", at + 1))
-        ++count;
-    return count;
 }
 
 inline constexpr const char* UsageLine = "Usage: vlconvert [OPTION]... [INPUT] OUTPUT";
