@@ -42,17 +42,12 @@ const std::string Searched =
 TEST_F(Discovery, TakesTheLogsInTheDesktopProgramsOrder) {
     // The products first, then any folder named like them, in name order, whatever the case; then the
     // same in the older application-data folder, whose names Wine matches without regard to case.
-    const std::vector<std::string> order = {Roaming + "VelmoraPro2/logs/GAMES_V3.LOG",
-                                            Roaming + "VelmoraPro/logs/GAMES_V3.LOG",
-                                            Roaming + "Velmora/logs/GAMES_V3.LOG",
-                                            Roaming + "VelmoraPro2Demo/logs/GAMES_V3.LOG",
-                                            Roaming + "VelmoraProDemo/logs/GAMES_V3.LOG",
-                                            Roaming + "Noxi\xE2\x80\x99sVelmora/logs/GAMES_V3.LOG",
-                                            Roaming + "My velmora Tables/logs/GAMES_V3.LOG",
-                                            Roaming + "Velmora-A/logs/GAMES_V3.LOG",
-                                            Roaming + "Velmora-B/logs/GAMES_V3.LOG",
-                                            "application data/velmorapro2/LOGS/games_v3.log",
-                                            "application data/Velmora Backup/logs/GAMES_V3.LOG"};
+    std::vector<std::string> order;
+    for (const char* folder : {"VelmoraPro2", "VelmoraPro", "Velmora", "VelmoraPro2Demo", "VelmoraProDemo",
+                               "Noxi\xE2\x80\x99sVelmora", "My velmora Tables", "Velmora-A", "Velmora-B"})
+        order.push_back(Roaming + folder + "/logs/GAMES_V3.LOG");
+    order.push_back("application data/velmorapro2/LOGS/games_v3.log");
+    order.push_back("application data/Velmora Backup/logs/GAMES_V3.LOG");
     for (std::size_t i = order.size(); i-- > 0;)
         place(order[i]);
     writeFile(user / Roaming / "A velmora note.txt", "a file, passed over");
