@@ -78,8 +78,6 @@ public:
         }
         if (terminal_ >= 0) close(terminal_);
     }
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
 
     void signal(int number) const { kill(pid_, number); }
 
