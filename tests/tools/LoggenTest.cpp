@@ -98,12 +98,4 @@ TEST(Loggen, DamagedLinesComeInTheShareAskedFor) {
     }
 }
 
-TEST(Loggen, RefusesBadOptions) {
-    const std::string quiet = " > \"" + scratch("out").string() + "\" 2>&1";
-    EXPECT_EQ(runLoggen("--help" + quiet), 0);
-    for (const char* bad : {"--broken 1.5", "--hands -3", "--frobnicate", "--output"}) {
-        EXPECT_NE(runLoggen(bad + quiet), 0) << bad;
-    }
-}
-
 }  // namespace
