@@ -129,5 +129,8 @@ inline std::vector<std::string> linesOf(const std::string& text) {
 }
 
 inline constexpr const char* UsageLine = "Usage: vlconvert [OPTION]... [INPUT] OUTPUT";
+// What follows the message of a usage error.
+inline const std::string UsageHint =
+    std::string("\n") + UsageLine + "\nTry 'vlconvert --help' for more information.\n";
 
 }  // namespace vlconvert::test
