@@ -40,25 +40,6 @@ std::size_t crlfLines(const std::string& text) {
     return lines;
 }
 
-struct Generated {
-    std::size_t lines = 0;
-    std::string truth;
-    unsigned long converted = 0;  // distinct hands the converter took in
-    std::string errorLog;
-};
-
-// Generates a log and converts it with the library, which is the judge of what a good line is.
-Generated generate(const std::string& arguments) {
-    const fs::path log = scratch("log");
-    const fs::path truth = scratch("truth");
-    EXPECT_EQ(runLoggen(arguments + " --output \"" + log.string() + "\" --truth \"" + truth.string() + "\""),
-              0);
-    noxi::test::resetOptions();
-    SetFileSplit(SingleFile, 0);
-    EXPECT_EQ(noxi::test::convert(log.string(), scratch("hh.txt").string()), 1);
-    return {crlfLines(readFile(log)), readFile(truth), GetTotalHands(), GetErrorLog()};
-}
-
 TEST(Loggen, SameSeedAndOptionsGiveTheSameBytes) {
     const fs::path first = scratch("first");
     const fs::path second = scratch("second");
@@ -72,26 +53,37 @@ TEST(Loggen, SameSeedAndOptionsGiveTheSameBytes) {
     EXPECT_NE(bytes, readFile(other)) << "another seed";
 }
 
-// Without damage every line is a hand the converter takes in.
+// The logs are converted by the library, which is the judge of what a good line is. Without damage every
+// line is a hand the converter takes in.
 TEST(Loggen, DamagedLinesComeInTheShareAskedFor) {
+    const fs::path log = scratch("log");
+    const fs::path truth = scratch("truth");
     for (const double share : {0.0, 0.05, 0.8}) {
-        const Generated out = generate("--hands 2000 --seed 8 --broken " + std::to_string(share));
-        ASSERT_EQ(out.lines, 2000u);
-        // A damaged line is refused, blank, or repeats an earlier hand's number.
-        const double damaged = 2000.0 - static_cast<double>(out.converted);
+        SCOPED_TRACE(share);
+        ASSERT_EQ(runLoggen("--hands 2000 --seed 8 --broken " + std::to_string(share) + " --output \"" +
+                            log.string() + "\" --truth \"" + truth.string() + "\""),
+                  0);
+        ASSERT_EQ(crlfLines(readFile(log)), 2000u);
+        noxi::test::resetOptions();
+        SetFileSplit(SingleFile, 0);
+        ASSERT_EQ(noxi::test::convert(log.string(), scratch("hh.txt").string()), 1);
+        const std::string errorLog = GetErrorLog();
         if (share == 0.0) {
-            EXPECT_EQ(out.converted, 2000u) << out.errorLog;
+            EXPECT_EQ(GetTotalHands(), 2000u) << errorLog;
         }
-        EXPECT_NEAR(damaged / 2000.0, share, 0.04) << share;
+        // A damaged line is refused, blank, or repeats an earlier hand's number.
+        const double damaged = 2000.0 - static_cast<double>(GetTotalHands());
+        EXPECT_NEAR(damaged / 2000.0, share, 0.04);
         // The truth names the good hands only.
-        const auto truthLines = static_cast<double>(std::count(out.truth.begin(), out.truth.end(), '\n'));
-        EXPECT_NEAR(truthLines, 2000.0 - damaged, 5 + 0.01 * 2000) << share;
+        const std::string truthText = readFile(truth);
+        const auto truthLines = static_cast<double>(std::count(truthText.begin(), truthText.end(), '\n'));
+        EXPECT_NEAR(truthLines, 2000.0 - damaged, 5 + 0.01 * 2000);
         if (share > 0.5) {
             // The error log's messages without their line and chunk numbers.
             std::set<std::string> kinds;
-            for (std::size_t at = 0; at < out.errorLog.size(); at = out.errorLog.find('\n', at) + 1) {
-                const std::size_t from = out.errorLog.find(": ", at) + 2;
-                kinds.insert(out.errorLog.substr(from, out.errorLog.find('\n', at) - from));
+            for (std::size_t at = 0; at < errorLog.size(); at = errorLog.find('\n', at) + 1) {
+                const std::size_t from = errorLog.find(": ", at) + 2;
+                kinds.insert(errorLog.substr(from, errorLog.find('\n', at) - from));
             }
             EXPECT_GE(kinds.size(), 8u) << "kinds of damage seen";
         }
