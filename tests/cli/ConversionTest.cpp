@@ -1,6 +1,5 @@
-// Whole conversions through vlconvert: the options reach the library, the summary and the JSON report what
-// was done, the error log is written where it belongs, failures give status 1, and no run writes over its
-// own input.
+// Whole conversions through vlconvert: options reach the library, the summaries, the error log, exit
+// statuses, and no run writes over its own input.
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>

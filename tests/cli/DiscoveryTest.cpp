@@ -36,12 +36,10 @@ const std::string Searched =
     " for VelmoraPro2/logs, VelmoraPro/logs, Velmora/logs, VelmoraPro2Demo/logs, VelmoraProDemo/logs, "
     "Noxi\xE2\x80\x99sVelmora/logs, *velmora*/logs";
 
-// The first log in the desktop program's order is taken, and vlconvert says which. Each log taken is then
-// removed, or turned into a folder, and the next run must take the next log: neither a logs folder without
-// the log nor a folder named like the log ends the search.
+// The desktop program's order: the products, then any folder named like them in name order, then the same
+// in the older application-data folder (names matched without regard to case, as Wine does). Each log taken
+// is removed or turned into a folder; neither ends the search for the next.
 TEST_F(Discovery, TakesTheLogsInTheDesktopProgramsOrder) {
-    // The products first, then any folder named like them, in name order, whatever the case; then the
-    // same in the older application-data folder, whose names Wine matches without regard to case.
     std::vector<std::string> order;
     for (const char* folder : {"VelmoraPro2", "VelmoraPro", "Velmora", "VelmoraPro2Demo", "VelmoraProDemo",
                                "Noxi\xE2\x80\x99sVelmora", "My velmora Tables", "Velmora-A", "Velmora-B"})
@@ -75,8 +73,7 @@ TEST_F(Discovery, TakesTheLogsInTheDesktopProgramsOrder) {
     EXPECT_FALSE(fs::exists(temp.file("hh.txt")));
 }
 
-// Without WINEPREFIX the prefix is ~/.wine; when it is not there, the text names the folder that should
-// be, and the JSON has no input.
+// Without WINEPREFIX the prefix is ~/.wine; when it is missing, the text names the folder it expected.
 TEST_F(Discovery, NoPrefix) {
     unsetenv("WINEPREFIX");
     ProgramResult result = convert();

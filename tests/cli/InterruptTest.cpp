@@ -1,5 +1,4 @@
-// Ctrl-C during a long conversion, and the progress bar: drawn only on a terminal (the other tests read an
-// empty standard error from a pipe), not too often, and cleared at the end.
+// Ctrl-C during a long conversion, and the progress bar, which is drawn only on a terminal.
 #include <gtest/gtest.h>
 
 #include <chrono>

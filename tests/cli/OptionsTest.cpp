@@ -1,5 +1,4 @@
-// vlconvert's options as a user types them: the desktop program's checks and messages, usage errors, the
-// values that pass, help and version.
+// vlconvert's options as a user types them: usage errors and their messages, values that pass, help.
 #include <gtest/gtest.h>
 
 #include "cli/ProgramRunner.h"
@@ -77,8 +76,7 @@ TEST_F(Options, AcceptedValuesRunTheConversion) {
     } cases[] = {
         {{"--first", "1"}, "1 hand was converted successfully.\n"},
         {{"--first=+2"}, "2 hands were converted successfully.\n"},
-        // Not checked by the desktop program: any numbers in any order pass, and a reversed range selects
-        // nothing.
+        // Not checked by the desktop program: a reversed range passes and selects nothing.
         {{"--between", "3", "2"}, "0 hands were converted successfully.\n"},
         {{"--between", "2", "4294967295"}, "4 hands were converted successfully.\n"},
         {{"--between", "-7", "-4"}, "1 hand was converted successfully.\n"},

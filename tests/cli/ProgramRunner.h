@@ -37,8 +37,7 @@ struct ProgramResult {
 // One running vlconvert. Destroying it without finish() kills the program.
 class Program {
 public:
-    // folder: the working folder, empty for the test's own; terminal: standard error on a pseudo-terminal
-    // 100 columns wide, else in a file like standard output.
+    // folder: the working folder (empty: the test's own); terminal: standard error on a 100-column terminal.
     explicit Program(std::vector<std::string> args, const std::string& folder = "", bool terminal = false) {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
@@ -81,14 +80,12 @@ public:
 
     void signal(int number) const { kill(pid_, number); }
 
-    // True once the program has ended.
     bool ended() {
         if (!reaped_ && waitpid(pid_, &status_, WNOHANG) == pid_) reaped_ = true;
         return reaped_;
     }
 
-    // Waits for the program and reads what it wrote; a terminal is read until the program has let go of it
-    // (EIO), as the program waits when the terminal's buffer is full.
+    // Reads a terminal while the program runs, as it stops when the terminal's buffer is full (EIO: gone).
     ProgramResult finish() {
         ProgramResult result;
         char buffer[4096];

@@ -1,6 +1,5 @@
-// Runs the sample-log generator and checks what it writes: the same bytes for the same seed, lines the
-// converter takes in whole, and the share of damaged lines. Its truth lines are checked against the decoder
-// in betting/CrossCheckTest.cpp.
+// Runs the sample-log generator: the same bytes for the same seed, lines the converter takes in, the share
+// of damaged lines. Its truth lines are checked against the decoder in betting/CrossCheckTest.cpp.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -53,8 +52,7 @@ TEST(Loggen, SameSeedAndOptionsGiveTheSameBytes) {
     EXPECT_NE(bytes, readFile(other)) << "another seed";
 }
 
-// The logs are converted by the library, which is the judge of what a good line is. Without damage every
-// line is a hand the converter takes in.
+// The library, converting the logs, judges what a good line is. Without damage every line is a good hand.
 TEST(Loggen, DamagedLinesComeInTheShareAskedFor) {
     const fs::path log = scratch("log");
     const fs::path truth = scratch("truth");
