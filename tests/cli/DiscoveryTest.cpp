@@ -10,145 +10,101 @@
 namespace vlconvert::test {
 namespace {
 
-std::string loginName() {
-    const passwd* entry = getpwuid(getuid());
-    return entry != nullptr ? entry->pw_name : "user";
-}
-
 class Discovery : public ::testing::Test {
 protected:
+    void SetUp() override {
+        setenv("WINEPREFIX", prefix.c_str(), 1);
+        setenv("HOME", temp.file("home").c_str(), 1);
+    }
     // A log of `hands` hands at a path below the user's folder of the prefix.
     void place(const std::string& path, int hands = 1) {
         fs::create_directories((user / path).parent_path());
         writeFile(user / path, goodHands(1, hands));
     }
-    void folder(const std::string& path) { fs::create_directories(user / path); }
-
     ProgramResult convert(std::vector<std::string> options = {}) {
-        ProgramRun run;
-        run.args = std::move(options);
-        run.args.push_back(temp.file("hh.txt"));
-        run.environment["WINEPREFIX"] = prefix.string();
-        run.environment["HOME"] = temp.file("home");
-        return runProgram(run);
+        options.push_back(temp.file("hh.txt"));
+        return runProgram(options);
     }
 
     TempDir temp;
     const fs::path prefix = temp.path() / "prefix";
-    const fs::path user = prefix / "drive_c" / "users" / loginName();
+    const fs::path user = prefix / "drive_c" / "users" / getpwuid(getuid())->pw_name;
 };
 
 const std::string Roaming = "AppData/Roaming/";
+const std::string Searched =
+    " for VelmoraPro2/logs, VelmoraPro/logs, Velmora/logs, VelmoraPro2Demo/logs, VelmoraProDemo/logs, "
+    "Noxi\xE2\x80\x99sVelmora/logs, *velmora*/logs";
 
-// The log in the logs folder of a folder of the roaming application data.
-std::string logIn(const std::string& folder) {
-    return Roaming + folder + "/logs/GAMES_V3.LOG";
-}
-
-// The first log in the desktop program's order is taken, and vlconvert says which.
-TEST_F(Discovery, TakesTheFirstLogInTheDesktopProgramsOrder) {
-    const struct {
-        std::vector<std::string> logs;  // paths below the user's folder, with 1, 2, ... hands in this order
-        std::vector<std::string> folders;
-        std::size_t chosen;  // the log taken, which holds chosen + 1 hands
-    } cases[] = {
-        // The products first (Pro2, Pro, plain, Pro2 demo, Pro demo), then any folder named like them, in
-        // name order, whatever the apostrophe or case.
-        {{logIn("VelmoraPro"), logIn("VelmoraPro2")}, {}, 1},
-        {{logIn("Velmora"), logIn("VelmoraPro")}, {}, 1},
-        {{logIn("VelmoraProDemo"), logIn("Velmora")}, {}, 1},
-        {{logIn("VelmoraProDemo"), logIn("VelmoraPro2Demo")}, {}, 1},
-        {{logIn("Noxi\xE2\x80\x99sVelmora")}, {}, 0},
-        {{logIn("My velmora Tables")}, {}, 0},
-        {{logIn("Velmora-B"), logIn("Velmora-A")}, {}, 1},
-        {{logIn("Old Velmora"), logIn("VelmoraProDemo")}, {}, 1},
-        // Wine matches names without regard to case, so its folders may be written in any case.
-        {{"appdata/roaming/velmorapro/LOGS/games_v3.log"}, {}, 0},
-        // The older application-data folder, after the roaming one.
-        {{"Application Data/Velmora/logs/GAMES_V3.LOG"}, {}, 0},
-        {{"Application Data/VelmoraPro2/logs/GAMES_V3.LOG", logIn("Velmora")}, {}, 1},
-        // A logs folder without the log, or with a folder of that name, does not end the search.
-        {{logIn("Velmora")}, {Roaming + "VelmoraPro/logs", logIn("VelmoraPro2")}, 0}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.logs[c.chosen]);
-        fs::remove_all(prefix);
-        for (std::size_t i = 0; i < c.logs.size(); ++i)
-            place(c.logs[i], static_cast<int>(i) + 1);
-        for (const std::string& path : c.folders)
-            folder(path);
+// The desktop program's order: the products, then any folder named like them in name order, then the same
+// in the older application-data folder (names matched without regard to case, as Wine does). Each log taken
+// is removed or turned into a folder; neither ends the search for the next.
+TEST_F(Discovery, TakesTheLogsInTheDesktopProgramsOrder) {
+    std::vector<std::string> order;
+    for (const char* folder : {"VelmoraPro2", "VelmoraPro", "Velmora", "VelmoraPro2Demo", "VelmoraProDemo",
+                               "Noxi\xE2\x80\x99sVelmora", "My velmora Tables", "Velmora-A", "Velmora-B"})
+        order.push_back(Roaming + folder + "/logs/GAMES_V3.LOG");
+    order.push_back("application data/velmorapro2/LOGS/games_v3.log");
+    order.push_back("application data/Velmora Backup/logs/GAMES_V3.LOG");
+    for (std::size_t i = order.size(); i-- > 0;)
+        place(order[i]);
+    writeFile(user / Roaming / "A velmora note.txt", "a file, passed over");
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        SCOPED_TRACE(order[i]);
         const ProgramResult result = convert();
         EXPECT_EQ(result.exitCode, 0) << result.err;
-        EXPECT_EQ(result.err, "vlconvert: reading " + (user / c.logs[c.chosen]).string() + "\n");
-        EXPECT_EQ(result.out, handsSummary(c.chosen + 1));
+        EXPECT_EQ(result.err, "vlconvert: reading " + (user / order[i]).string() + "\n");
+        EXPECT_EQ(result.out, "1 hand was converted successfully.\n");
+        fs::remove(user / order[i]);
+        if (i % 2 == 0) fs::create_directory(user / order[i]);
     }
-}
 
-TEST_F(Discovery, FilesNamedVelmoraArePassedOver) {
-    place(logIn("Velmora Backup"));
-    writeFile(user / "AppData/Roaming/A velmora note.txt", "not a folder");
-    const ProgramResult result = convert();
-    EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(result.err,
-              "vlconvert: reading " + (user / Roaming / "Velmora Backup/logs/GAMES_V3.LOG").string() + "\n");
-}
-
-TEST_F(Discovery, NothingFoundSaysWhereItLooked) {
-    folder(Roaming + "Velmora/logs");
-    folder(Roaming + "VelmoraTools");  // named like the product, without a logs folder
+    // Nothing left: where it looked, and no output.
+    fs::remove(temp.file("hh.txt"));
     const ProgramResult result = convert();
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.out, "");
-    const std::vector<std::string> lines = linesOf(result.err);
-    ASSERT_EQ(lines.size(), 3u) << result.err;
-    EXPECT_EQ(lines[0], "vlconvert: no INPUT given, and no GAMES_V3.LOG found in the Velmora log folders");
-    EXPECT_TRUE(lines[1].starts_with("vlconvert: looked in " + (user / "AppData/Roaming").string() +
-                                     " for VelmoraPro2/logs, VelmoraPro/logs, "))
-        << lines[1];
-    EXPECT_EQ(lines[2], "vlconvert: give the log's path as INPUT");
+    EXPECT_EQ(linesOf(result.err),
+              (std::vector<std::string>{
+                  "vlconvert: no INPUT given, and no GAMES_V3.LOG found in the Velmora log folders",
+                  "vlconvert: looked in " + (user / "AppData/Roaming").string() + Searched,
+                  "vlconvert: looked in " + (user / "application data").string() + Searched,
+                  "vlconvert: give the log's path as INPUT"}));
     EXPECT_FALSE(fs::exists(temp.file("hh.txt")));
 }
 
-TEST_F(Discovery, NoPrefixSaysWhereTheFolderShouldBe) {
-    const ProgramResult result = convert();
+// Without WINEPREFIX the prefix is ~/.wine; when it is missing, the text names the folder it expected.
+TEST_F(Discovery, NoPrefix) {
+    unsetenv("WINEPREFIX");
+    ProgramResult result = convert();
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_NE(result.err.find("no application-data folder at " + (user / "AppData/Roaming").string()),
-              std::string::npos)
-        << result.err;
-}
+    EXPECT_EQ(linesOf(result.err).at(1),
+              "vlconvert: there is no application-data folder at " + temp.file("home") +
+                  "/.wine/drive_c/users/" + user.filename().string() +
+                  "/AppData/Roaming (the Wine prefix is $WINEPREFIX, else ~/.wine)");
 
-TEST_F(Discovery, PrefixDefaultsToDotWineInTheHomeFolder) {
-    const fs::path home = temp.path() / "home";
-    const fs::path log =
-        home / ".wine/drive_c/users" / loginName() / "AppData/Roaming/Velmora/logs/GAMES_V3.LOG";
-    fs::create_directories(log.parent_path());
-    writeFile(log, goodHands(1, 2));
-    ProgramRun run;
-    run.args = {temp.file("hh.txt")};
-    run.environment["WINEPREFIX"] = std::nullopt;
-    run.environment["HOME"] = home.string();
-    const ProgramResult result = runProgram(run);
-    EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(result.err, "vlconvert: reading " + log.string() + "\n");
-    EXPECT_EQ(result.out, "2 hands were converted successfully.\n");
-}
-
-TEST_F(Discovery, QuietJsonRunNamesTheLogInTheSummaryOnly) {
-    place(logIn("Velmora"), 3);
-    const ProgramResult result = convert({"--quiet", "--json", "--last", "2"});
-    EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.err, "");
-    const nlohmann::json summary = nlohmann::json::parse(result.out);
-    EXPECT_EQ(summary["input"], (user / Roaming / "Velmora/logs/GAMES_V3.LOG").string());
-    EXPECT_EQ(summary["handsConverted"], 2);
-}
-
-TEST_F(Discovery, JsonWhenNothingWasFound) {
-    const ProgramResult result = convert({"--json"});
+    result = convert({"--json"});
     EXPECT_EQ(result.exitCode, 1);
     const nlohmann::json summary = nlohmann::json::parse(result.out);
     EXPECT_EQ(summary["result"], "failed");
     EXPECT_TRUE(summary["input"].is_null());
     EXPECT_EQ(summary["error"], "no GAMES_V3.LOG found");
+}
+
+// Quiet: the log found is named in the JSON only. A clean run's JSON names its one file and no error log.
+TEST_F(Discovery, QuietJsonRunNamesTheLogInTheSummaryOnly) {
+    place(Roaming + "Velmora/logs/GAMES_V3.LOG", 3);
+    const ProgramResult result = convert({"--quiet", "--json", "--last", "2"});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(nlohmann::json::parse(result.out),
+              (nlohmann::json{{"result", "finished"},
+                              {"input", (user / Roaming / "Velmora/logs/GAMES_V3.LOG").string()},
+                              {"files", nlohmann::json::array({temp.file("hh.txt")})},
+                              {"handsConverted", 2},
+                              {"handsSkipped", 0},
+                              {"errorLog", nullptr},
+                              {"error", nullptr}}));
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
-// Runs the built vlconvert as a user would: its own process, arguments, environment and working folder,
-// standard output and standard error read through pipes (or standard error on a pseudo-terminal).
+// Runs the built vlconvert as a user would: its own process, arguments and working folder, standard output
+// and standard error caught in files (or standard error on a pseudo-terminal). The program gets the test's
+// environment, so a test sets what it should see (HOME, WINEPREFIX, TZ) with setenv.
 #pragma once
 
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/ioctl.h>
@@ -11,9 +11,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
-#include <map>
-#include <optional>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -24,12 +22,11 @@ extern char** environ;
 
 namespace vlconvert::test {
 
-struct ProgramRun {
-    std::vector<std::string> args;
-    std::map<std::string, std::optional<std::string>> environment;  // set, or removed when nullopt
-    std::string workingFolder;                                      // empty: the test's own
-    bool stderrOnTerminal = false;                                  // a pseudo-terminal 100 columns wide
-};
+namespace fs = std::filesystem;
+using noxi::test::goodHands;
+using noxi::test::readFile;
+using noxi::test::TempDir;
+using noxi::test::writeFile;
 
 struct ProgramResult {
     int exitCode = -1;  // -1 when ended by a signal
@@ -40,53 +37,37 @@ struct ProgramResult {
 // One running vlconvert. Destroying it without finish() kills the program.
 class Program {
 public:
-    explicit Program(const ProgramRun& run) {
-        int outPipe[2];
-        if (pipe2(outPipe, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
-        out_ = outPipe[0];
-        int errWrite = -1;
-        if (run.stderrOnTerminal) {
-            err_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-            if (err_ < 0 || grantpt(err_) != 0 || unlockpt(err_) != 0) throw std::runtime_error("pty");
-            winsize size{};
-            size.ws_row = 24;
-            size.ws_col = 100;
-            ioctl(err_, TIOCSWINSZ, &size);
-            errWrite = open(ptsname(err_), O_RDWR | O_NOCTTY | O_CLOEXEC);
-            if (errWrite < 0) throw std::runtime_error("pty slave");
-        } else {
-            int errPipe[2];
-            if (pipe2(errPipe, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
-            err_ = errPipe[0];
-            errWrite = errPipe[1];
-        }
-
+    // folder: the working folder (empty: the test's own); terminal: standard error on a 100-column terminal.
+    explicit Program(std::vector<std::string> args, const std::string& folder = "", bool terminal = false) {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
-        posix_spawn_file_actions_adddup2(&actions, errWrite, 2);
-        if (!run.workingFolder.empty())
-            posix_spawn_file_actions_addchdir_np(&actions, run.workingFolder.c_str());
-
-        std::vector<std::string> args{VLCONVERT_PATH};
-        args.insert(args.end(), run.args.begin(), run.args.end());
+        posix_spawn_file_actions_addopen(&actions, 1, streams_.file("out").c_str(), O_WRONLY | O_CREAT, 0600);
+        int slave = -1;
+        if (terminal) {
+            terminal_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+            if (terminal_ < 0 || grantpt(terminal_) != 0 || unlockpt(terminal_) != 0)
+                throw std::runtime_error("pty");
+            const winsize size{24, 100, 0, 0};
+            ioctl(terminal_, TIOCSWINSZ, &size);
+            // Held open until the program has it, so that reading ends only when the program lets go.
+            slave = open(ptsname(terminal_), O_RDWR | O_NOCTTY | O_CLOEXEC);
+            posix_spawn_file_actions_adddup2(&actions, slave, 2);
+        } else {
+            posix_spawn_file_actions_addopen(&actions, 2, streams_.file("err").c_str(), O_WRONLY | O_CREAT,
+                                             0600);
+        }
+        if (!folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+        args.insert(args.begin(), VLCONVERT_PATH);
         std::vector<char*> argv;
         for (std::string& arg : args)
             argv.push_back(arg.data());
         argv.push_back(nullptr);
-
-        std::vector<std::string> environment = mergedEnvironment(run.environment);
-        std::vector<char*> envp;
-        for (std::string& entry : environment)
-            envp.push_back(entry.data());
-        envp.push_back(nullptr);
-
-        const int spawned = posix_spawn(&pid_, VLCONVERT_PATH, &actions, nullptr, argv.data(), envp.data());
+        const int spawned = posix_spawn(&pid_, VLCONVERT_PATH, &actions, nullptr, argv.data(), environ);
         posix_spawn_file_actions_destroy(&actions);
-        close(outPipe[1]);
-        close(errWrite);
+        if (slave >= 0) close(slave);
         if (spawned != 0) throw std::runtime_error("posix_spawn failed");
+        reaped_ = false;
     }
 
     ~Program() {
@@ -94,118 +75,59 @@ public:
             kill(pid_, SIGKILL);
             waitpid(pid_, nullptr, 0);
         }
-        if (out_ >= 0) close(out_);
-        if (err_ >= 0) close(err_);
+        if (terminal_ >= 0) close(terminal_);
     }
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
 
     void signal(int number) const { kill(pid_, number); }
 
-    // True once the program has ended (its output may still be waiting in the pipes).
     bool ended() {
         if (!reaped_ && waitpid(pid_, &status_, WNOHANG) == pid_) reaped_ = true;
         return reaped_;
     }
 
-    // Reads both streams to their end and waits for the program.
+    // Reads a terminal while the program runs, as it stops when the terminal's buffer is full (EIO: gone).
     ProgramResult finish() {
         ProgramResult result;
-        pollfd fds[2] = {{out_, POLLIN, 0}, {err_, POLLIN, 0}};
-        std::string* texts[2] = {&result.out, &result.err};
-        int open = 2;
-        while (open > 0) {
-            if (poll(fds, 2, -1) < 0) {
-                if (errno == EINTR) continue;
+        char buffer[4096];
+        while (terminal_ >= 0) {
+            const ssize_t n = read(terminal_, buffer, sizeof buffer);
+            if (n > 0)
+                result.err.append(buffer, static_cast<std::size_t>(n));
+            else if (n == 0 || errno != EINTR)
                 break;
-            }
-            for (int i = 0; i < 2; ++i) {
-                if (fds[i].fd < 0 || fds[i].revents == 0) continue;
-                char buffer[4096];
-                const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
-                if (n > 0) {
-                    texts[i]->append(buffer, static_cast<std::size_t>(n));
-                } else if (n == 0 || errno != EINTR) {
-                    // End of a pipe, or EIO once the terminal's last user has gone.
-                    fds[i].fd = -1;
-                    --open;
-                }
-            }
         }
         if (!reaped_) waitpid(pid_, &status_, 0);
         reaped_ = true;
         result.exitCode = WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
+        result.out = readFile(streams_.path() / "out");
+        if (terminal_ < 0) result.err = readFile(streams_.path() / "err");
         return result;
     }
 
 private:
-    static std::vector<std::string> mergedEnvironment(
-        const std::map<std::string, std::optional<std::string>>& changes) {
-        std::vector<std::string> merged;
-        for (char** entry = environ; *entry != nullptr; ++entry) {
-            const std::string text(*entry);
-            const std::string name = text.substr(0, text.find('='));
-            if (changes.count(name) == 0) merged.push_back(text);
-        }
-        for (const auto& [name, value] : changes) {
-            if (value) merged.push_back(name + "=" + *value);
-        }
-        return merged;
-    }
-
+    TempDir streams_;
     pid_t pid_ = -1;
     int status_ = 0;
-    bool reaped_ = false;
-    int out_ = -1;
-    int err_ = -1;
+    bool reaped_ = true;
+    int terminal_ = -1;
 };
 
-inline ProgramResult runProgram(const ProgramRun& run) {
-    Program program(run);
-    return program.finish();
+inline ProgramResult runProgram(std::vector<std::string> args, const std::string& folder = "",
+                                bool terminal = false) {
+    return Program(std::move(args), folder, terminal).finish();
 }
 
-inline ProgramResult runProgram(std::vector<std::string> args) {
-    ProgramRun run;
-    run.args = std::move(args);
-    return runProgram(run);
-}
-
-// The shared test helpers the vlconvert tests use.
-namespace fs = std::filesystem;
-using noxi::test::goodHands;
-using noxi::test::readFile;
-using noxi::test::TempDir;
-using noxi::test::writeFile;
-
-// The lines of a text, without their line feeds.
 inline std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find('\n', start);
-        lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-        if (end == std::string::npos) break;
-        start = end + 1;
-    }
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);)
+        lines.push_back(line);
     return lines;
 }
 
-// The hands written to a history.
-inline std::size_t handsIn(const std::string& history) {
-    std::size_t count = 0;
-    for (std::size_t at = history.find("#Game No : "); at != std::string::npos;
-         at = history.find("#Game No : ", at + 1))
-        ++count;
-    return count;
-}
-
-// The summary's line of the hands converted.
-inline std::string handsSummary(std::size_t hands) {
-    return hands == 1 ? std::string("1 hand was converted successfully.\n")
-                      : std::to_string(hands) + " hands were converted successfully.\n";
-}
-
 inline constexpr const char* UsageLine = "Usage: vlconvert [OPTION]... [INPUT] OUTPUT";
+// What follows the message of a usage error.
+inline const std::string UsageHint =
+    std::string("\n") + UsageLine + "\nTry 'vlconvert --help' for more information.\n";
 
 }  // namespace vlconvert::test
