@@ -97,8 +97,8 @@ TEST(WriteAhead, SameResultsAsTheUsualWayForEveryRangeSplitAndStop) {
     }
 }
 
-// Written ahead, the log is read in windows of whole lines; wherever a window ends, in a run of line ends,
-// blanks or NULs, or inside a line longer than the window, the records must come out as from the whole log.
+// Written ahead, the log is read in windows of whole lines; wherever a window ends (in a run of line ends,
+// blanks or NULs, inside a line longer than the window) the records must come out as from the whole log.
 TEST(WriteAhead, ReadingInWindowsTakesInTheSameRecords) {
     resetOptions();
     const std::string nul(1, '\0');
@@ -138,29 +138,20 @@ TEST(WriteAhead, ALogCutShortWhileItIsReadFailsAndKeepsTheEarlierOutput) {
 }
 
 #ifndef _WIN32
-TEST(WriteAhead, AnOutputReachedThroughALinkIsWrittenThroughIt) {
+// An earlier output reached through a link is written through it and keeps its permissions.
+TEST(WriteAhead, AnExistingOutputKeepsItsLinkAndPermissions) {
     resetOptions();
     SetFileSplit(SingleFile, 0);
     TempDir temp;
     writeFile(temp.path() / "GAMES_V3.LOG", lines(InOrder));
-    fs::create_directory(temp.path() / "real");
-    writeFile(temp.path() / "real" / "hands.txt", "old");
-    fs::create_symlink(temp.path() / "real" / "hands.txt", temp.path() / "link.txt");
+    const fs::path real = temp.path() / "hands.txt";
+    writeFile(real, "old");
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink(real, temp.path() / "link.txt");
     ASSERT_EQ(convert(temp.file("GAMES_V3.LOG"), temp.file("link.txt")), 1);
     EXPECT_TRUE(fs::is_symlink(temp.path() / "link.txt"));
-    EXPECT_TRUE(readFile(temp.path() / "real" / "hands.txt").ends_with("Table Closed\r\n"));
-}
-
-TEST(WriteAhead, AnExistingOutputKeepsItsPermissions) {
-    resetOptions();
-    SetFileSplit(SingleFile, 0);
-    TempDir temp;
-    writeFile(temp.path() / "GAMES_V3.LOG", lines(InOrder));
-    writeFile(temp.path() / "hands.txt", "old");
-    fs::permissions(temp.path() / "hands.txt", fs::perms::owner_read | fs::perms::owner_write);
-    ASSERT_EQ(convert(temp.file("GAMES_V3.LOG"), temp.file("hands.txt")), 1);
-    EXPECT_EQ(fs::status(temp.path() / "hands.txt").permissions(),
-              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_TRUE(readFile(real).ends_with("Table Closed\r\n"));
+    EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
 #endif
 
