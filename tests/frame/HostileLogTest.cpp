@@ -122,9 +122,9 @@ TEST_F(HostileLog, TenThousandBlankLines) {
     EXPECT_EQ(GetNumFiles(), 0u);
 }
 
-// Every message a record of the log can earn, each from a record numbered `id` that is good but for one
-// chunk, as the error log shows it after "ERROR on Line N". ("Chunk %i: Bad chunk." and "Unable to process
-// hand." need a null or empty chunk, which no log can give.)
+// Each way a record can fail, from a record numbered `id` that is good but for one chunk, as the error log
+// shows it after "ERROR on Line N": in the line framing, incomplete, in a chunk, as a whole, in the betting.
+// The parser's and decoder's other texts are theirs to check.
 std::vector<std::pair<std::string, std::string>> damages(long long id) {
     const auto with = [id](const std::string& key, const std::string& chunk) {
         return handWith(id, {{key, chunk}});
@@ -139,25 +139,10 @@ std::vector<std::pair<std::string, std::string>> damages(long long id) {
         {"ID=" + std::to_string(id) + ";;" + good,
          ": Hand is incomplete."},  // an empty chunk ends the record
         {with("BB", "BB=1.2.3"), ", Chunk 8: BB needs to be a number."},
-        {with("BOARD", "BOARD=AhKdQc"), ", Chunk 13: Board contained an invalid card."},
-        {with("BTN", "BTN=x"), ", Chunk 5: BTN needs to be a number."},
-        {with("BTN", "BTN=10"), ", Chunk 5: BTN needs to be a number between 0 and 9."},
         {with("GAME", "GAME=Omaha"), ", Chunk 2: All hands must be Texas Hold'em."},
-        {handWith(id, {{"ID", "ID=12a"}}), ", Chunk 1: ID must be a number."},
-        {with("NP", "NP=two"), ", Chunk 6: NP must be a number."},
-        {with("PB0", "PB0=ten"), ", Chunk 10: PB0 must be a number."},
-        {with("PC1", "PC1=AhXx"), ", Chunk 14: PC1 contained an invalid card."},
         {with("PB0", "PBx=10"), ", Chunk 10: Unknown key \"PBx\"."},
-        {with("RAKE", "RAKE=lots"), ", Chunk 14: RAKE must be a number."},
-        {with("SB", "SB=?"), ", Chunk 7: SB must be a number."},
-        {with("TABLE", "TABLE="), ", Chunk 3: Table needs a name."},
-        {with("TIME", "TIME=soon"), ", Chunk 4: Time needs to be a number."},
-        {with("TIME", "TIME=" + std::string(40, '9')), ", Chunk 4: Time needs to be a number."},
         {with("TOURNAMENT_ID", "TOURNAMENT_ID=77"), ": Tournament hands are not supported."},
         {with("SEQ", "SEQ=sBx"), ": ERROR: Unknown letter in SEQ."},
-        {with("SEQ", "SEQ=sBc////"), ": ERROR: Too many rounds in SEQ."},
-        {with("SEQ", "SEQ=sBD"), ": ERROR: Bad dead post."},
-        {with("SEQ", "SEQ=sBPx"), ": ERROR: Bad OOP post."},
         {handWith(id, {{"BETS", "BETS="}, {"SEQ", "SEQ=sBr"}}), ": ERROR: Not enough bets in SEQ."},
     };
 }
