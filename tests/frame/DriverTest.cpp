@@ -155,15 +155,6 @@ TEST_F(Driver, SplitsShareTheHandsBetweenNumberedFiles) {
     }
 }
 
-TEST_F(Driver, SingleFileIsWrittenAtExactlyTheOutputPath) {
-    SetFileSplit(SingleFile, 2);
-    ASSERT_EQ(convert(log(goodHands(1, 3)), temp.file("exact.name")), 1);
-    const std::string text = history("exact.name");
-    EXPECT_EQ(writtenIds(text), idRange(1, 3));
-    EXPECT_NE(text.find("\r\nGame #2 starts.\r\n\r\n#Game No : 2 \r\n"), std::string::npos);
-    EXPECT_FALSE(fs::exists(temp.file("exact1.txt")));
-}
-
 TEST(SplitFileName, NumberGoesBeforeTheExtensionOfTheFileName) {
     const std::pair<const char*, const char*> names[] = {
         {"C:\\a.b\\out", "C:\\a.b\\out1.txt"},
@@ -179,14 +170,12 @@ TEST(SplitFileName, NumberGoesBeforeTheExtensionOfTheFileName) {
 // Stops asked by the callback at every kind of report; the counters and files show what was done.
 TEST_F(Driver, StopsWhereTheCallbackAsks) {
     const std::string in = log(goodHands(1, 3));
-    struct Stop {
-        int at;                 // callback number answered false
-        unsigned long written;  // hands written; out1.txt exists only when some were
-    } stops[] = {{1, 0} /* title */,
-                 {3, 0} /* loaded */,
-                 {5, 0} /* first record taken in */,
-                 {8, 0} /* saving, before the first hand */,
-                 {9, 1} /* after it */};
+    // The call answered false (title, loaded, first record taken in, saving before and after the first
+    // hand) and the hands written; out1.txt exists only when some were.
+    const struct Stop {
+        int at;
+        unsigned long written;
+    } stops[] = {{1, 0}, {3, 0}, {5, 0}, {8, 0}, {9, 1}};
     for (const Stop& stop : stops) {
         SCOPED_TRACE(stop.at);
         std::error_code ignored;
