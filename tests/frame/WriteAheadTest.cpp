@@ -36,16 +36,13 @@ struct Caller {
     }
 };
 
-// One conversion of `log` into a fresh folder (which may hold an earlier output), written ahead or not.
-Outcome convertOnce(const std::string& log, bool writeAhead, int stopAt, const std::string& before = "",
-                    std::size_t readBlockSize = 64) {
+// One conversion of `log` into a fresh folder holding an earlier output, written ahead or not.
+Outcome convertOnce(const std::string& log, bool writeAhead, int stopAt, std::size_t readBlockSize = 64) {
     TempDir in;
     TempDir out;
     writeFile(in.path() / "GAMES_V3.LOG", log);
-    if (!before.empty()) {
-        writeFile(out.path() / "hh.txt", before);
-        writeFile(out.path() / "hh1.txt", before);
-    }
+    writeFile(out.path() / "hh.txt", "old history");
+    writeFile(out.path() / "hh1.txt", "old history");
     Outcome run;
     Caller caller{&run.reports, stopAt};
     run.result =
@@ -55,9 +52,8 @@ Outcome convertOnce(const std::string& log, bool writeAhead, int stopAt, const s
     run.bad = GetNumBadHands();
     run.files = GetNumFiles();
     run.errorLog = GetErrorLog();
-    for (const auto& entry : fs::directory_iterator(out.path())) {
+    for (const auto& entry : fs::directory_iterator(out.path()))
         run.folder[entry.path().filename().string()] = readFile(entry.path());
-    }
     return run;
 }
 
@@ -88,8 +84,8 @@ TEST(WriteAhead, SameResultsAsTheUsualWayForEveryRangeSplitAndStop) {
             // No callback, a callback that never stops, and a stop at every report it makes.
             const Outcome full = convertOnce(log, false, 0);
             for (int stopAt = -1; stopAt <= static_cast<int>(full.reports.size()); ++stopAt) {
-                const Outcome usual = convertOnce(log, false, stopAt, "old history");
-                const Outcome ahead = convertOnce(log, true, stopAt, "old history");
+                const Outcome usual = convertOnce(log, false, stopAt);
+                const Outcome ahead = convertOnce(log, true, stopAt);
                 EXPECT_EQ(ahead, usual)
                     << "range " << int(o.rangeType) << " split " << int(o.split) << " stop at " << stopAt;
             }
@@ -111,7 +107,7 @@ TEST(WriteAhead, ReadingInWindowsTakesInTheSameRecords) {
     for (const std::string& log : logs) {
         const Outcome whole = convertOnce(log, false, 0);
         for (std::size_t block : {1, 2, 3, 7, 50, 199, 4096}) {
-            EXPECT_EQ(convertOnce(log, true, 0, "", block), whole) << "window " << block;
+            EXPECT_EQ(convertOnce(log, true, 0, block), whole) << "window " << block;
         }
     }
 }
