@@ -23,17 +23,13 @@ namespace {
 struct Reports {
     std::vector<std::string> errors;
     int saving = 0;
-    std::function<void()> onFirstHand;  // called at the first saving report after a hand was written
-    bool stopAfterFirstHand = false;
+    // Called at the first saving report after a hand was written; answers whether to go on.
+    std::function<bool()> onFirstHand = [] { return true; };
 
     static bool callback(int stage, char* text, int percent, void* user) {
         auto* self = static_cast<Reports*>(user);
         if (stage == StageError) self->errors.push_back(text);
-        if (stage == StageSaving && percent > 0 && self->saving++ == 0) {
-            if (self->onFirstHand) self->onFirstHand();
-            return !self->stopAfterFirstHand;
-        }
-        return true;
+        return stage != StageSaving || percent == 0 || self->saving++ > 0 || self->onFirstHand();
     }
 };
 
@@ -72,7 +68,7 @@ TEST_F(FailingOutput, AFullDiskClaimsNoHand) {
     }
     // A stop asked while the disk is full still tells of the failure, through the callback.
     Reports reports;
-    reports.stopAfterFirstHand = true;
+    reports.onFirstHand = [] { return false; };
     EXPECT_EQ(run("/dev/full", std::size_t{1} << 20, &reports), 0);
     EXPECT_EQ(reports.errors, std::vector<std::string>{"Couldn't write hand history file \"/dev/full\"."});
     EXPECT_EQ(GetTotalHands(), 0u);
@@ -140,6 +136,7 @@ TEST_F(FailingOutput, TheOutputFolderIsReplacedByAFileBetweenFiles) {
     reports.onFirstHand = [&] {
         fs::remove_all(folder);
         writeFile(folder, "in the way");
+        return true;
     };
     const std::string out = (folder / "hh.txt").string();
     EXPECT_EQ(run(out, std::size_t{1} << 20, &reports), -1);

@@ -30,19 +30,12 @@ protected:
     int result = 0;
 };
 
-TEST_F(HostileLog, TruncatedLinesAndFile) {
-    const std::string hand2 = goodHand(2);
-    const std::string inChunk = hand2.substr(0, hand2.find("TIME=") + 7);  // "...;TABLE=T;TIME=11"
-    const std::string atChunkEnd = hand2.substr(0, hand2.find("TIME="));   // "...;TABLE=T;"
-    const std::string log = goodHand(1) + "\r\n" + inChunk + "\r\n" + goodHand(3) + "\r\n" + atChunkEnd +
-                            "\n" + goodHand(4) + "\r\n" + hand2.substr(0, 1);
-    EXPECT_EQ(convertLog(log), (std::vector<long long>{1, 3, 4}));
+// Lines cut short inside the log are among the damages below; a file cut short loses only its last record.
+TEST_F(HostileLog, TruncatedFile) {
+    EXPECT_EQ(convertLog(goodHands(1, 2) + "ID"), idRange(1, 2));
     EXPECT_EQ(result, 1);
-    EXPECT_EQ(errorLog(),
-              "ERROR on Line 2, Chunk 4: Not a hand history.\n"
-              "ERROR on Line 4: Hand is incomplete.\n"
-              "ERROR on Line 6, Chunk 1: Not a hand history.\n");
-    EXPECT_EQ(GetNumBadHands(), 3u);
+    EXPECT_EQ(errorLog(), "ERROR on Line 3, Chunk 1: Not a hand history.\n");
+    EXPECT_EQ(GetNumBadHands(), 1u);
     // Cut just after the last semicolon, or between CR and LF: nothing is lost.
     EXPECT_EQ(convertLog(goodHands(1, 2) + goodHand(3)), idRange(1, 3));
     EXPECT_EQ(convertLog(goodHands(1, 2) + goodHand(3) + "\r"), idRange(1, 3));
