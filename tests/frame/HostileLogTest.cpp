@@ -78,25 +78,6 @@ TEST_F(HostileLog, BareCarriageReturns) {
               "ERROR on Line 3: Hand is incomplete.\n");
 }
 
-TEST_F(HostileLog, LinesOfMegabytesWithoutALineEnd) {
-    const std::string letters(4 << 20, 'a');
-    std::string chunks;
-    for (int i = 0; i < (1 << 18); ++i)
-        chunks += "X=1;";  // unknown chunks: each is accepted, the record runs on
-    const std::string semicolons(2 << 20, ';');
-    const std::string log = goodHand(1) + "\r\n" + letters + "\r\n" + goodHand(2) + "\r\n" + chunks + "\r\n" +
-                            goodHand(3) + "\r\n" + semicolons + "\r\n" + goodHand(4) + "\r\n" + letters;
-    EXPECT_EQ(convertLog(log), idRange(1, 4));
-    EXPECT_EQ(errorLog(),
-              "ERROR on Line 2, Chunk 1: Not a hand history.\n"
-              "ERROR on Line 4: Hand is incomplete.\n"
-              "ERROR on Line 6: Hand is incomplete.\n"
-              "ERROR on Line 8, Chunk 1: Not a hand history.\n");
-    // A good hand behind a megabyte of unknown chunks is still a good hand.
-    EXPECT_EQ(convertLog(chunks + goodHand(9) + "\r\n" + goodHand(10)), (std::vector<long long>{9, 10}));
-    EXPECT_EQ(errorLog(), "");
-}
-
 TEST_F(HostileLog, TenThousandBlankLines) {
     std::string blank;
     for (int i = 0; i < 10000; ++i)
