@@ -15,13 +15,7 @@ int main(void) {
     if (log == NULL || strcmp(log, "") != 0) return 1;
     if (GetNumFiles() != 0 || GetTotalHands() != 0 || GetNumBadHands() != 0) return 2;
     SetRangeType(RangeBetween);
-    SetRangeValues(1, 2);
     SetFileSplit(SingleFile, 0);
-    SetFixSmallBlind(false);
-    SetMake6Max(false);
-    SetRealMoney(false);
-    SetMuckHands(true);
-    SetSaveAllHole(false);
     (void)callback;
     printf("C interface ok\n");
     return 0;

@@ -1,9 +1,7 @@
 // Damaged and hostile logs: every kind of damage costs exactly the records it touches, each with its
-// error-log line, and every good hand around it is still written.
+// error-log line, and every good hand around it is still written. Random bytes are the fuzz targets' part.
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -23,10 +21,7 @@ protected:
         fs::remove(temp.file("out1.txt"), ignored);
         result = convert(temp.file("GAMES_V3.LOG"), temp.file("out.txt"));
         if (!fs::exists(temp.file("out1.txt"))) return {};
-        const std::string history = readFile(temp.file("out1.txt"));
-        EXPECT_TRUE(history.ends_with("Table Closed\r\n"));
-        EXPECT_EQ(writtenIds(history).size(), GetTotalHands());
-        return writtenIds(history);
+        return writtenIds(readFile(temp.file("out1.txt")));
     }
 
     std::string errorLog() const { return GetErrorLog(); }
@@ -35,34 +30,15 @@ protected:
     int result = 0;
 };
 
-TEST_F(HostileLog, TruncatedLines) {
-    const std::string hand2 = goodHand(2);
-    const std::string inChunk = hand2.substr(0, hand2.find("TIME=") + 7);  // "...;TABLE=T;TIME=11"
-    const std::string atChunkEnd = hand2.substr(0, hand2.find("TIME="));   // "...;TABLE=T;"
-    const std::string inSequence = hand2.substr(0, hand2.size() - 2);      // "...;SEQ=sB"
-    const std::string log = goodHand(1) + "\r\n" + inChunk + "\r\n" + goodHand(3) + "\r\n" + atChunkEnd +
-                            "\n" + goodHand(4) + "\r\n" + inSequence + "\r\n" + goodHand(5) + "\r\n";
-    EXPECT_EQ(convertLog(log), (std::vector<long long>{1, 3, 4, 5}));  // hand 2 is never whole
+// Lines cut short inside the log are among the damages below; a file cut short loses only its last record.
+TEST_F(HostileLog, TruncatedFile) {
+    EXPECT_EQ(convertLog(goodHands(1, 2) + "ID"), idRange(1, 2));
     EXPECT_EQ(result, 1);
-    EXPECT_EQ(errorLog(),
-              "ERROR on Line 2, Chunk 4: Not a hand history.\n"
-              "ERROR on Line 4: Hand is incomplete.\n"
-              "ERROR on Line 6, Chunk 14: Not a hand history.\n");
-    EXPECT_EQ(GetNumBadHands(), 3u);
-}
-
-TEST_F(HostileLog, FileTruncatedInTheMiddleOfAChunk) {
-    const std::string last = goodHand(3);
-    for (std::size_t cut : {std::size_t{1}, last.find("SEQ=") + 2, last.size() - 1}) {
-        SCOPED_TRACE(cut);
-        EXPECT_EQ(convertLog(goodHands(1, 2) + last.substr(0, cut)), idRange(1, 2));
-        const int chunk = cut == 1 ? 1 : 14;
-        EXPECT_EQ(errorLog(), "ERROR on Line 3, Chunk " + std::to_string(chunk) + ": Not a hand history.\n");
-        EXPECT_EQ(GetNumBadHands(), 1u);
-    }
+    EXPECT_EQ(errorLog(), "ERROR on Line 3, Chunk 1: Not a hand history.\n");
+    EXPECT_EQ(GetNumBadHands(), 1u);
     // Cut just after the last semicolon, or between CR and LF: nothing is lost.
-    EXPECT_EQ(convertLog(goodHands(1, 2) + last), idRange(1, 3));
-    EXPECT_EQ(convertLog(goodHands(1, 2) + last + "\r"), idRange(1, 3));
+    EXPECT_EQ(convertLog(goodHands(1, 2) + goodHand(3)), idRange(1, 3));
+    EXPECT_EQ(convertLog(goodHands(1, 2) + goodHand(3) + "\r"), idRange(1, 3));
     EXPECT_EQ(errorLog(), "");
 }
 
@@ -74,8 +50,7 @@ TEST_F(HostileLog, NulBytes) {
     const std::string log = nul + goodHand(1) + "\r\n" + nul + "\r\n" + goodHand(2) + "\r\n" +
                             std::string(3, '\0') + goodHand(3) + "\r\n" + broken + "\r\n" + goodHand(5) +
                             "\r\n" + nul;
-    // The rest of the broken line after the NUL is taken as a record of its own; it holds every chunk of a
-    // hand but the number, so it is a good hand numbered 0.
+    // The rest of the broken line after the NUL holds every chunk of a hand but the number: hand 0.
     EXPECT_EQ(convertLog(log), (std::vector<long long>{0, 1, 2, 3, 5}));
     EXPECT_EQ(errorLog(),
               "ERROR on Line 1: No hands found.\n"
@@ -89,21 +64,10 @@ TEST_F(HostileLog, NulBytes) {
     EXPECT_EQ(GetNumBadHands(), 8u);
 }
 
-TEST_F(HostileLog, AFileOfNothingButNulBytes) {
-    EXPECT_EQ(convertLog(std::string(1000, '\0')), std::vector<long long>{});
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(GetNumBadHands(), 1000u);
-    EXPECT_EQ(lineCount(errorLog()), 1000u);
-    EXPECT_TRUE(errorLog().ends_with("ERROR on Line 1000: No hands found.\n"));
-    EXPECT_EQ(GetNumFiles(), 0u);
-}
-
 TEST_F(HostileLog, BareCarriageReturns) {
-    // A bare CR ends a line like a LF does.
+    // A bare CR ends a line like a LF does; inside a chunk it breaks the line in two.
     EXPECT_EQ(convertLog(goodHands(1, 3, "\r") + goodHands(4, 5, "\n\r\r\n")), idRange(1, 5));
     EXPECT_EQ(errorLog(), "");
-
-    // Inside a chunk it breaks the line in two: the first part fails, the second is a record of its own.
     const std::string hand2 = goodHand(2);
     const std::size_t board = hand2.find("BOARD=");
     const std::string broken = hand2.substr(0, board + 8) + "\r" + hand2.substr(board + 8);
@@ -114,137 +78,27 @@ TEST_F(HostileLog, BareCarriageReturns) {
               "ERROR on Line 3: Hand is incomplete.\n");
 }
 
-TEST_F(HostileLog, LinesOfMegabytesWithoutALineEnd) {
-    const std::string letters(4 << 20, 'a');
-    std::string chunks;
-    for (int i = 0; i < (1 << 18); ++i)
-        chunks += "X=1;";  // a megabyte of unknown chunks: each is accepted, the record runs on
-    const std::string semicolons(2 << 20, ';');
-    const std::string log = goodHand(1) + "\r\n" + letters + "\r\n" + goodHand(2) + "\r\n" + chunks + "\r\n" +
-                            goodHand(3) + "\r\n" + semicolons + "\r\n" + goodHand(4) + "\r\n" + letters;
-    EXPECT_EQ(convertLog(log), idRange(1, 4));
-    EXPECT_EQ(errorLog(),
-              "ERROR on Line 2, Chunk 1: Not a hand history.\n"
-              "ERROR on Line 4: Hand is incomplete.\n"
-              "ERROR on Line 6: Hand is incomplete.\n"
-              "ERROR on Line 8, Chunk 1: Not a hand history.\n");
-
-    // A good hand behind a megabyte of unknown chunks is still a good hand.
-    EXPECT_EQ(convertLog(chunks + goodHand(9) + "\r\n" + goodHand(10)), (std::vector<long long>{9, 10}));
-    EXPECT_EQ(errorLog(), "");
-}
-
-TEST_F(HostileLog, BinaryGarbage) {
-    // The same bytes on every platform: the engine's output is fixed by the standard.
-    std::mt19937 engine(20240611);
-    std::string garbage(1 << 16, '\0');
-    for (char& c : garbage)
-        c = static_cast<char>(engine() & 0xFF);
-    const std::string log =
-        goodHands(1, 3) + garbage + "\r\n" + goodHands(4, 6) + garbage + "\n" + goodHands(7, 9);
-    EXPECT_EQ(convertLog(log), idRange(1, 9));
-    EXPECT_EQ(result, 1);
-    EXPECT_GT(GetNumBadHands(), 100u);
-    EXPECT_EQ(lineCount(errorLog()), GetNumBadHands());
-    const std::string text = errorLog();
-    for (std::size_t at = 0; at < text.size(); at = text.find('\n', at) + 1)
-        ASSERT_EQ(text.compare(at, 14, "ERROR on Line "), 0) << text.substr(at, 80);
-}
-
 TEST_F(HostileLog, TenThousandBlankLines) {
     std::string blank;
     for (int i = 0; i < 10000; ++i)
         blank += i % 3 == 0 ? "\r\n" : (i % 3 == 1 ? "\n" : "   \r");
-    // Blank lines between records are passed over; only the file's first record starts where the file does.
-    EXPECT_EQ(convertLog(goodHand(1) + blank + goodHand(2) + blank + goodHand(3) + blank), idRange(1, 3));
-    EXPECT_EQ(errorLog(), "");
+    // Blank lines between records are passed over and not counted; only the file's first record starts where
+    // the file does.
+    EXPECT_EQ(convertLog(goodHand(1) + blank + "ID=x;" + blank + goodHand(3) + blank),
+              (std::vector<long long>{1, 3}));
+    EXPECT_EQ(errorLog(), "ERROR on Line 2, Chunk 1: ID must be a number.\n");
     EXPECT_EQ(convertLog(blank + goodHand(1) + blank), (std::vector<long long>{1}));
     EXPECT_EQ(errorLog(), "ERROR on Line 1: Hand is incomplete.\n");
+    // No good hand at all is no failure, but makes no file.
     EXPECT_EQ(convertLog(blank), std::vector<long long>{});
+    EXPECT_EQ(result, 1);
     EXPECT_EQ(GetNumBadHands(), 1u);
     EXPECT_EQ(GetNumFiles(), 0u);
 }
 
-// The log as the poker program never writes it: two bytes per character, a NUL in every second one.
-std::string utf16(const std::string& text, bool bigEndian) {
-    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-    for (char c : text) {
-        out += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
-    }
-    return out;
-}
-
-TEST_F(HostileLog, Utf16File) {
-    EXPECT_EQ(convertLog(utf16("ID=1;\r\n", false)), std::vector<long long>{});
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(errorLog(),
-              "ERROR on Line 1, Chunk 1: Not a hand history.\n"
-              "ERROR on Line 2: No hands found.\n"
-              "ERROR on Line 3, Chunk 1: Not a hand history.\n"
-              "ERROR on Line 4: No hands found.\n"
-              "ERROR on Line 5, Chunk 1: Not a hand history.\n"
-              "ERROR on Line 6: No hands found.\n"
-              "ERROR on Line 7, Chunk 1: Not a hand history.\n"
-              "ERROR on Line 8: No hands found.\n"
-              "ERROR on Line 9: Hand is incomplete.\n"
-              "ERROR on Line 10: No hands found.\n"
-              "ERROR on Line 11: No hands found.\n"
-              "ERROR on Line 12: No hands found.\n");
-
-    for (bool bigEndian : {false, true}) {
-        EXPECT_EQ(convertLog(utf16(goodHands(1, 20), bigEndian)), std::vector<long long>{});
-        EXPECT_EQ(result, 1);
-        EXPECT_EQ(GetNumFiles(), 0u);
-        EXPECT_GT(GetNumBadHands(), 20u * 100);
-        EXPECT_EQ(lineCount(errorLog()), GetNumBadHands());
-    }
-}
-
-TEST_F(HostileLog, AFolderInsteadOfAFile) {
-    fs::create_directories(temp.path() / "GAMES_V3.LOG");
-    const std::string in = temp.file("GAMES_V3.LOG");
-    EXPECT_EQ(convert(in, temp.file("out.txt")), -1);
-    EXPECT_EQ(errorLog(), "ERROR: File \"" + in + "\" could not be found.\n");
-    EXPECT_EQ(GetNumBadHands(), 0u);
-    EXPECT_EQ(GetNumFiles(), 0u);
-    EXPECT_FALSE(fs::exists(temp.file("out1.txt")));
-}
-
-TEST_F(HostileLog, AMillionOneCharacterLines) {
-    std::string log;
-    log.reserve(2'000'100 + 3 * goodHand(1).size());
-    log += goodHand(1) + "\n";
-    for (int i = 0; i < 1'000'000; ++i) {
-        log += i % 2 == 0 ? "x\n" : ";\n";
-        if (i == 500'000) log += goodHand(2) + "\n";
-    }
-    log += goodHand(3);
-    EXPECT_EQ(convertLog(log), idRange(1, 3));
-    EXPECT_EQ(GetNumBadHands(), 1'000'000u);
-    const std::string text = errorLog();
-    EXPECT_EQ(lineCount(text), 1'000'000u);
-    EXPECT_TRUE(
-        text.starts_with("ERROR on Line 2, Chunk 1: Not a hand history.\n"
-                         "ERROR on Line 3: Hand is incomplete.\n"));
-    // Record 500,003 is the good hand in the middle; the last bad record is 1,000,002.
-    EXPECT_NE(text.find("ERROR on Line 500002, Chunk 1: Not a hand history.\n"
-                        "ERROR on Line 500004: Hand is incomplete.\n"),
-              std::string::npos);
-    EXPECT_TRUE(text.ends_with("ERROR on Line 1000002: Hand is incomplete.\n"));
-}
-
-TEST_F(HostileLog, DuplicateHandNumbers) {
-    // Concatenated logs: the second copy adds nothing and costs nothing.
-    const std::string once = goodHands(1, 5);
-    EXPECT_EQ(convertLog(once + once + once), idRange(1, 5));
-    EXPECT_EQ(GetNumBadHands(), 0u);
-    EXPECT_EQ(errorLog(), "");
-    // A bad record does not take the number: EveryMessageCostsOnlyItsRecord.
-}
-
-// Every message a record of the log can earn, each from a record numbered `id` that is good but for one
-// chunk, as the error log shows it after "ERROR on Line N". ("Chunk %i: Bad chunk." and "Unable to process
-// hand." need a null or empty chunk, which no log can give.)
+// Each way a record can fail, from a record numbered `id` that is good but for one chunk, as the error log
+// shows it after "ERROR on Line N": in the line framing, incomplete, in a chunk, as a whole, in the betting.
+// The parser's and decoder's other texts are theirs to check.
 std::vector<std::pair<std::string, std::string>> damages(long long id) {
     const auto with = [id](const std::string& key, const std::string& chunk) {
         return handWith(id, {{key, chunk}});
@@ -256,37 +110,20 @@ std::vector<std::pair<std::string, std::string>> damages(long long id) {
         {with("SEQ", ""), ": Hand is incomplete."},
         {with("PB1", "PB1=0"), ": Hand is incomplete."},  // one seated
         {with("NP", "NP=0"), ": Hand is incomplete."},
-        {with("TABLE", ""), ": Hand is incomplete."},
         {"ID=" + std::to_string(id) + ";;" + good,
          ": Hand is incomplete."},  // an empty chunk ends the record
         {with("BB", "BB=1.2.3"), ", Chunk 8: BB needs to be a number."},
-        {with("BOARD", "BOARD=AhKdQc"), ", Chunk 13: Board contained an invalid card."},
-        {with("BTN", "BTN=x"), ", Chunk 5: BTN needs to be a number."},
-        {with("BTN", "BTN=10"), ", Chunk 5: BTN needs to be a number between 0 and 9."},
         {with("GAME", "GAME=Omaha"), ", Chunk 2: All hands must be Texas Hold'em."},
-        {handWith(id, {{"ID", "ID=12a"}}), ", Chunk 1: ID must be a number."},
-        {with("NP", "NP=two"), ", Chunk 6: NP must be a number."},
-        {with("PB0", "PB0=ten"), ", Chunk 10: PB0 must be a number."},
-        {with("PC1", "PC1=AhXx"), ", Chunk 14: PC1 contained an invalid card."},
         {with("PB0", "PBx=10"), ", Chunk 10: Unknown key \"PBx\"."},
-        {with("RAKE", "RAKE=lots"), ", Chunk 14: RAKE must be a number."},
-        {with("SB", "SB=?"), ", Chunk 7: SB must be a number."},
-        {with("TABLE", "TABLE="), ", Chunk 3: Table needs a name."},
-        {with("TIME", "TIME=soon"), ", Chunk 4: Time needs to be a number."},
-        {with("TIME", "TIME=" + std::string(40, '9')), ", Chunk 4: Time needs to be a number."},
         {with("TOURNAMENT_ID", "TOURNAMENT_ID=77"), ": Tournament hands are not supported."},
         {with("SEQ", "SEQ=sBx"), ": ERROR: Unknown letter in SEQ."},
-        {with("SEQ", "SEQ=sBc////"), ": ERROR: Too many rounds in SEQ."},
-        {with("SEQ", "SEQ=sBD"), ": ERROR: Bad dead post."},
-        {with("SEQ", "SEQ=sBPx"), ": ERROR: Bad OOP post."},
         {handWith(id, {{"BETS", "BETS="}, {"SEQ", "SEQ=sBr"}}), ": ERROR: Not enough bets in SEQ."},
     };
 }
 
 TEST_F(HostileLog, EveryMessageCostsOnlyItsRecord) {
-    // Each damaged record is followed by a good hand of the same number, which it must not take; the lines
-    // come in record order. A first hand numbered 0 or 1000 keeps the hands in order (written while the log
-    // is read) or not (written afterwards).
+    // Each damaged record is followed by a good hand of the same number, which it must not take. A first
+    // hand numbered 0 or 1000 keeps the hands in order (written while the log is read) or not (afterwards).
     const std::size_t count = damages(0).size();
     for (const long long first : {0, 1000}) {
         SCOPED_TRACE(first);

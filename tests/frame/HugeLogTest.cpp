@@ -15,37 +15,25 @@ namespace {
 
 constexpr std::uint64_t TwoGiB = std::uint64_t{1} << 31;
 
-struct LastProgress {
-    int processing = -1;
-    static bool callback(int stage, char*, int percent, void* user) {
-        if (stage == StageProcessing) static_cast<LastProgress*>(user)->processing = percent;
-        return true;
-    }
-};
+bool lastProcessing(int stage, char*, int percent, void* user) {
+    if (stage == StageProcessing) *static_cast<int*>(user) = percent;
+    return true;
+}
 
 TEST(HugeLog, MillionsOfHandsPastTwoGigabytes) {
     TempDir temp;
     resetOptions();
     const fs::path in = temp.path() / "GAMES_V3.LOG";
     constexpr std::uint64_t Target = TwoGiB + (std::uint64_t{1} << 28);  // 2.25 GiB
-    std::uint64_t size = 0;
     std::uint64_t records = 0;
-    std::uint64_t bad = 0;
     long long id = 1;
     {
+        // Every 100,000th record is bad.
         std::ofstream out(in, std::ios::binary);
-        std::string block;
-        while (size < Target) {
-            block.clear();
-            while (block.size() < (1u << 20)) {
-                ++records;
-                if (records % 100000 == 0) {
-                    block += "x\r\n";
-                    ++bad;
-                } else {
-                    block += goodHand(id++) + "\r\n";
-                }
-            }
+        for (std::uint64_t size = 0; size < Target;) {
+            std::string block;
+            while (block.size() < (1u << 20))
+                block += (++records % 100000 == 0 ? std::string("x") : goodHand(id++)) + "\r\n";
             out << block;
             size += block.size();
         }
@@ -54,14 +42,15 @@ TEST(HugeLog, MillionsOfHandsPastTwoGigabytes) {
     }
     ASSERT_GT(fs::file_size(in), TwoGiB);
     const long long last = id - 1;
+    const std::uint64_t bad = records / 100000;
 
     // Only the last thousand hands are written: their records lie past 2 GiB in the log.
     SetRangeType(RangeLast);
     SetRangeValues(1000, 0);
     SetFileSplit(SingleFile, 0);
-    LastProgress progress;
-    ASSERT_EQ(convert(in.string(), temp.file("out.txt"), &LastProgress::callback, &progress), 1);
-    EXPECT_EQ(progress.processing, 100);
+    int processing = -1;
+    ASSERT_EQ(convert(in.string(), temp.file("out.txt"), lastProcessing, &processing), 1);
+    EXPECT_EQ(processing, 100);
     EXPECT_EQ(GetNumBadHands(), bad);
     EXPECT_EQ(GetTotalHands(), 1000u);
     EXPECT_EQ(writtenIds(readFile(temp.file("out.txt"))), idRange(last - 999, last));

@@ -2,7 +2,8 @@
 // tests.
 #pragma once
 
-#include <cstdint>
+#include <algorithm>
+#include <numeric>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,8 +12,7 @@
 
 namespace noxi::test {
 
-// The chunks of a small good hand: heads-up, the big blind wins when the button folds. Chunk k of the record
-// is element k - 1.
+// The chunks of a small good hand: heads-up, the big blind wins when the button folds.
 inline std::vector<std::string> handChunks(long long id) {
     std::vector<std::string> chunks = {"ID=" + std::to_string(id)};
     for (const char* chunk : {"GAME=Texas Hold'em", "TABLE=T", "TIME=1168889400000", "BTN=0", "NP=2", "SB=1",
@@ -37,18 +37,15 @@ inline std::string goodHand(long long id) {
 inline std::string handWith(long long id, const std::vector<std::pair<std::string, std::string>>& changes) {
     std::vector<std::string> chunks = handChunks(id);
     for (const auto& [key, replacement] : changes) {
-        bool found = false;
-        for (auto it = chunks.begin(); it != chunks.end(); ++it) {
-            if (it->substr(0, it->find('=')) != key) continue;
-            found = true;
-            if (replacement.empty()) {
-                chunks.erase(it);
-            } else {
-                *it = replacement;
-            }
-            break;
+        const auto it = std::find_if(chunks.begin(), chunks.end(),
+                                     [&](const std::string& chunk) { return chunk.starts_with(key + "="); });
+        if (it == chunks.end()) {
+            if (!replacement.empty()) chunks.insert(chunks.end() - 1, replacement);
+        } else if (replacement.empty()) {
+            chunks.erase(it);
+        } else {
+            *it = replacement;
         }
-        if (!found && !replacement.empty()) chunks.insert(chunks.end() - 1, replacement);
     }
     return joinChunks(chunks);
 }
@@ -80,17 +77,13 @@ inline std::vector<long long> writtenIds(const std::string& history) {
 }
 
 inline std::vector<long long> idRange(long long from, long long to) {
-    std::vector<long long> ids;
-    for (long long id = from; id <= to; ++id)
-        ids.push_back(id);
+    std::vector<long long> ids(static_cast<std::size_t>(to - from + 1));
+    std::iota(ids.begin(), ids.end(), from);
     return ids;
 }
 
 inline std::size_t lineCount(const std::string& text) {
-    std::size_t n = 0;
-    for (char c : text)
-        n += c == '\n' ? 1 : 0;
-    return n;
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
 }
 
 }  // namespace noxi::test

@@ -36,16 +36,13 @@ struct Caller {
     }
 };
 
-// One conversion of `log` into a fresh folder (which may hold an earlier output), written ahead or not.
-Outcome convertOnce(const std::string& log, bool writeAhead, int stopAt, const std::string& before = "",
-                    std::size_t readBlockSize = 64) {
+// One conversion of `log` into a fresh folder holding an earlier output, written ahead or not.
+Outcome convertOnce(const std::string& log, bool writeAhead, int stopAt, std::size_t readBlockSize = 64) {
     TempDir in;
     TempDir out;
     writeFile(in.path() / "GAMES_V3.LOG", log);
-    if (!before.empty()) {
-        writeFile(out.path() / "hh.txt", before);
-        writeFile(out.path() / "hh1.txt", before);
-    }
+    writeFile(out.path() / "hh.txt", "old history");
+    writeFile(out.path() / "hh1.txt", "old history");
     Outcome run;
     Caller caller{&run.reports, stopAt};
     run.result =
@@ -55,9 +52,8 @@ Outcome convertOnce(const std::string& log, bool writeAhead, int stopAt, const s
     run.bad = GetNumBadHands();
     run.files = GetNumFiles();
     run.errorLog = GetErrorLog();
-    for (const auto& entry : fs::directory_iterator(out.path())) {
+    for (const auto& entry : fs::directory_iterator(out.path()))
         run.folder[entry.path().filename().string()] = readFile(entry.path());
-    }
     return run;
 }
 
@@ -88,8 +84,8 @@ TEST(WriteAhead, SameResultsAsTheUsualWayForEveryRangeSplitAndStop) {
             // No callback, a callback that never stops, and a stop at every report it makes.
             const Outcome full = convertOnce(log, false, 0);
             for (int stopAt = -1; stopAt <= static_cast<int>(full.reports.size()); ++stopAt) {
-                const Outcome usual = convertOnce(log, false, stopAt, "old history");
-                const Outcome ahead = convertOnce(log, true, stopAt, "old history");
+                const Outcome usual = convertOnce(log, false, stopAt);
+                const Outcome ahead = convertOnce(log, true, stopAt);
                 EXPECT_EQ(ahead, usual)
                     << "range " << int(o.rangeType) << " split " << int(o.split) << " stop at " << stopAt;
             }
@@ -97,8 +93,8 @@ TEST(WriteAhead, SameResultsAsTheUsualWayForEveryRangeSplitAndStop) {
     }
 }
 
-// Written ahead, the log is read in windows of whole lines; wherever a window ends, in a run of line ends,
-// blanks or NULs, or inside a line longer than the window, the records must come out as from the whole log.
+// Written ahead, the log is read in windows of whole lines; wherever a window ends (in a run of line ends,
+// blanks or NULs, inside a line longer than the window) the records must come out as from the whole log.
 TEST(WriteAhead, ReadingInWindowsTakesInTheSameRecords) {
     resetOptions();
     const std::string nul(1, '\0');
@@ -111,7 +107,7 @@ TEST(WriteAhead, ReadingInWindowsTakesInTheSameRecords) {
     for (const std::string& log : logs) {
         const Outcome whole = convertOnce(log, false, 0);
         for (std::size_t block : {1, 2, 3, 7, 50, 199, 4096}) {
-            EXPECT_EQ(convertOnce(log, true, 0, "", block), whole) << "window " << block;
+            EXPECT_EQ(convertOnce(log, true, 0, block), whole) << "window " << block;
         }
     }
 }
@@ -138,29 +134,20 @@ TEST(WriteAhead, ALogCutShortWhileItIsReadFailsAndKeepsTheEarlierOutput) {
 }
 
 #ifndef _WIN32
-TEST(WriteAhead, AnOutputReachedThroughALinkIsWrittenThroughIt) {
+// An earlier output reached through a link is written through it and keeps its permissions.
+TEST(WriteAhead, AnExistingOutputKeepsItsLinkAndPermissions) {
     resetOptions();
     SetFileSplit(SingleFile, 0);
     TempDir temp;
     writeFile(temp.path() / "GAMES_V3.LOG", lines(InOrder));
-    fs::create_directory(temp.path() / "real");
-    writeFile(temp.path() / "real" / "hands.txt", "old");
-    fs::create_symlink(temp.path() / "real" / "hands.txt", temp.path() / "link.txt");
+    const fs::path real = temp.path() / "hands.txt";
+    writeFile(real, "old");
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink(real, temp.path() / "link.txt");
     ASSERT_EQ(convert(temp.file("GAMES_V3.LOG"), temp.file("link.txt")), 1);
     EXPECT_TRUE(fs::is_symlink(temp.path() / "link.txt"));
-    EXPECT_TRUE(readFile(temp.path() / "real" / "hands.txt").ends_with("Table Closed\r\n"));
-}
-
-TEST(WriteAhead, AnExistingOutputKeepsItsPermissions) {
-    resetOptions();
-    SetFileSplit(SingleFile, 0);
-    TempDir temp;
-    writeFile(temp.path() / "GAMES_V3.LOG", lines(InOrder));
-    writeFile(temp.path() / "hands.txt", "old");
-    fs::permissions(temp.path() / "hands.txt", fs::perms::owner_read | fs::perms::owner_write);
-    ASSERT_EQ(convert(temp.file("GAMES_V3.LOG"), temp.file("hands.txt")), 1);
-    EXPECT_EQ(fs::status(temp.path() / "hands.txt").permissions(),
-              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_TRUE(readFile(real).ends_with("Table Closed\r\n"));
+    EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
 #endif
 

@@ -20,22 +20,17 @@ extern "C" int noxiFuzzConvert(const std::uint8_t* data, std::size_t size);
 namespace noxi::test {
 namespace {
 
-std::vector<fs::path> inputsOf(const std::string& target) {
-    std::vector<fs::path> found;
+// Runs the target over its seed corpus and past findings, in name order. A broken check aborts the program
+// with its message; the name of the input is printed before each run.
+void replay(const std::string& target, int (*run)(const std::uint8_t*, std::size_t)) {
+    std::vector<fs::path> inputs;
     for (const fs::path& folder : {fs::path(NOXI_SOURCE_DIR) / "fuzz" / "corpus" / target,
                                    fs::path(NOXI_TEST_DATA) / "fuzz" / target}) {
         if (!fs::is_directory(folder)) continue;
-        for (const auto& entry : fs::directory_iterator(folder)) {
-            if (entry.is_regular_file()) found.push_back(entry.path());
-        }
+        for (const auto& entry : fs::directory_iterator(folder))
+            inputs.push_back(entry.path());
     }
-    std::sort(found.begin(), found.end());
-    return found;
-}
-
-// A broken check aborts the program with its message; the name of the input is printed before each run.
-void replay(const std::string& target, int (*run)(const std::uint8_t*, std::size_t)) {
-    const std::vector<fs::path> inputs = inputsOf(target);
+    std::sort(inputs.begin(), inputs.end());
     ASSERT_FALSE(inputs.empty()) << "no inputs for " << target;
     for (const fs::path& input : inputs) {
         std::cout << "replaying " << input.string() << std::endl;

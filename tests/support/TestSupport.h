@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -67,20 +68,19 @@ inline void setEnvironment(const char* name, const char* value) {
 class TimeZone {
 public:
     explicit TimeZone(const char* zone) {
-        if (const char* old = std::getenv("TZ")) saved_ = old, hadOld_ = true;
+        if (const char* old = std::getenv("TZ")) saved_ = old;
         setEnvironment("TZ", zone);
         refreshTimeZone();
     }
     ~TimeZone() {
-        setEnvironment("TZ", hadOld_ ? saved_.c_str() : nullptr);
+        setEnvironment("TZ", saved_ ? saved_->c_str() : nullptr);
         refreshTimeZone();
     }
     TimeZone(const TimeZone&) = delete;
     TimeZone& operator=(const TimeZone&) = delete;
 
 private:
-    std::string saved_;
-    bool hadOld_ = false;
+    std::optional<std::string> saved_;
 };
 
 // The zone every whole-history test pins: five hours west of UTC with daylight saving time, as the
@@ -101,14 +101,7 @@ inline int convert(const std::string& in, const std::string& out, ProgressCallba
 
 // Every option at its start value, as in a library just loaded.
 inline void resetOptions() {
-    SetRangeType(RangeAll);
-    SetRangeValues(0, 0);
-    SetFileSplit(0, 0);
-    SetFixSmallBlind(false);
-    SetMake6Max(false);
-    SetRealMoney(false);
-    SetMuckHands(true);
-    SetSaveAllHole(false);
+    attachLibrary();
 }
 
 }  // namespace noxi::test
