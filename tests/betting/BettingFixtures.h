@@ -1,5 +1,4 @@
-// Small tables for the betting tests: a hand record filled the way the log parser fills it, and the decoded
-// actions and pots written as short texts that print readably when a comparison fails.
+// A hand record filled as the log parser fills it; decoded actions and pots as short, readable texts.
 #pragma once
 
 #include <charconv>

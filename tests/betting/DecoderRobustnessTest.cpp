@@ -2,6 +2,8 @@
 // and the BETS list, and either succeed with a closed hand or fail with one of its messages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <random>
 #include <set>
 #include <string>
@@ -17,8 +19,7 @@ void seatRandomly(HandRecord& hand, std::mt19937& rng) {
     std::uniform_int_distribution<int> percent(0, 99);
     const double stacks[] = {0, 0.01, 0.5, 1, 1.5, 2, 3, 10, 100, 1e6};
     for (int seat = 0; seat < SeatCount; ++seat) {
-        const int roll = percent(rng);
-        if (roll < 35) continue;  // empty
+        if (percent(rng) < 35) continue;  // empty
         hand.seatNames[static_cast<std::size_t>(seat)] = "P";
         hand.stacks[static_cast<std::size_t>(seat)] = stacks[static_cast<std::size_t>(percent(rng) % 10)];
     }
@@ -27,12 +28,9 @@ void seatRandomly(HandRecord& hand, std::mt19937& rng) {
     hand.numPlayers = static_cast<std::int8_t>(percent(rng) % 12 - 1);
     hand.smallBlind = percent(rng) < 90 ? 1 : 0;
     hand.bigBlind = percent(rng) < 90 ? 2 : 0.5;
-    if (percent(rng) < 50) {
-        hand.hasBets = true;
-        const int count = percent(rng) % 12;
-        for (int i = 0; i < count; ++i)
-            hand.bets.push_back((percent(rng) % 40) * 0.5);
-    }
+    hand.hasBets = percent(rng) < 50;
+    for (int i = hand.hasBets ? percent(rng) % 12 : 0; i > 0; --i)
+        hand.bets.push_back((percent(rng) % 40) * 0.5);
 }
 
 // Mostly betting letters, so that many strings decode to the end; some posts with a seat digit, a few street
@@ -68,10 +66,9 @@ void checkOutcome(const HandRecord& hand, bool ok, const std::string& sequence) 
     SCOPED_TRACE("SEQ " + ::testing::PrintToString(sequence));
     ASSERT_LE(hand.betsUsed, hand.bets.size());
     for (const Action& action : hand.actions) {
-        ASSERT_GE(action.seat, 0);
-        ASSERT_LE(action.seat, 9);
-        ASSERT_NE(action.type, Preflop);
-        ASSERT_LT(action.type, ActionClamp);
+        ASSERT_TRUE(action.seat >= 0 && action.seat < SeatCount && action.type != Preflop &&
+                    action.type < ActionClamp)
+            << action.seat << " " << action.type;
     }
     for (int seat = 0; seat < SeatCount; ++seat) {
         if (!hand.isSeated(seat) && !hand.seatNames[static_cast<std::size_t>(seat)]) {
@@ -92,10 +89,9 @@ void checkOutcome(const HandRecord& hand, bool ok, const std::string& sequence) 
         ASSERT_EQ(total, pot.total);
         ASSERT_GE(pot.eligibleCount, 1);
         ASSERT_LE(pot.eligibleCount, SeatCount);
-        for (int i = 1; i < pot.eligibleCount; ++i) {
-            ASSERT_LT(pot.eligible[static_cast<std::size_t>(i - 1)],
-                      pot.eligible[static_cast<std::size_t>(i)]);
-        }
+        const auto end = pot.eligible.begin() + pot.eligibleCount;
+        ASSERT_EQ(std::adjacent_find(pot.eligible.begin(), end, std::greater_equal<>()),
+                  end);  // rising seats
     }
 }
 
