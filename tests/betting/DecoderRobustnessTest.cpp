@@ -115,23 +115,5 @@ TEST(DecoderRobustness, RandomSequencesOverRandomSeatings) {
     EXPECT_LT(decoded, 80000);
 }
 
-// Thousands of bets and raises in one street: every one is decoded, and the BETS list is used up exactly.
-TEST(DecoderRobustness, LongNoLimitStreet) {
-    testing::Table table{{{0, 1e12}, {1, 1e12}, {2, 1e12}}, 0, 3, 1, 2, std::vector<double>(5000, 2)};
-    std::string sequence = "sB";
-    for (int i = 0; i < 5000; ++i)
-        sequence += "rcc";
-    HandRecord hand;
-    testing::fill(hand, table, sequence);
-    ASSERT_TRUE(decodeSequence(hand, false)) << hand.errorText();
-    EXPECT_EQ(hand.betsUsed, hand.bets.size());
-    EXPECT_EQ(hand.actions.size(), 2u + 15000u + 1u);
-    EXPECT_EQ(hand.pots.size(), 1u);
-
-    testing::fill(hand, table, sequence + "r");
-    EXPECT_FALSE(decodeSequence(hand, false));
-    EXPECT_STREQ(hand.errorText(), "ERROR: Not enough bets in SEQ.");
-}
-
 }  // namespace
 }  // namespace noxi

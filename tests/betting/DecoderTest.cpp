@@ -158,19 +158,5 @@ TEST(DecodeSequence, PaddingAndAReusedRecordChangeNothing) {
     }
 }
 
-// The pot of an all-in that everyone called and the final pot of the same players must have the very same
-// total, cents and all, or a phantom side pot of a rounding error appears.
-TEST(DecodeSequence, AnAllInCalledDownIsOnePot) {
-    HandRecord hand;
-    fill(hand, Table{{{0, 10}, {1, 0.25}, {2, 10}}, 0, 3, 0.1, 0.2, Bets{{0.05}}}, "sBcck/bcc/kk/kk");
-    ASSERT_TRUE(decodeSequence(hand, false)) << hand.errorText();
-    // Seat 1 has 0.25 - 0.1 - 0.1 left for the flop, a little under 0.05, and is all-in.
-    ASSERT_GE(hand.actions.size(), 7u);
-    EXPECT_EQ(hand.actions[6].type, AllIn);
-    EXPECT_EQ(hand.actions[6].seat, 1);
-    ASSERT_EQ(hand.pots.size(), 1u);
-    EXPECT_EQ(hand.pots.begin()->second.eligibleCount, 3);
-}
-
 }  // namespace
 }  // namespace noxi

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -61,21 +62,19 @@ TEST(Description, EveryRankName) {
     }
 }
 
+// The longest text fits 48 characters; a smaller buffer, no buffer or no cards get nothing written.
 TEST(Description, LongestTextFitsFortyEightCharacters) {
     HandEvaluator hand = handOf("Qh Qd 3c 3s 8h");
     HandEvaluator rival = handOf("Qs Qc 3h 3d 7h");
+    HandEvaluator empty;
     std::array<char, 48> buffer;
     buffer.fill('#');
-    EXPECT_EQ(hand.describeHand(buffer.data(), 48, &rival), 47);
-    EXPECT_EQ(std::string(buffer.data()), "two pairs, queens and threes with eight kicker.");
-
-    buffer.fill('#');  // too small, no buffer, no cards: nothing written
     EXPECT_EQ(hand.describeHand(buffer.data(), 47, &rival), 0);
     EXPECT_EQ(hand.describeHand(nullptr, 64, &rival), 0);
-    HandEvaluator empty;
     EXPECT_EQ(empty.describeHand(buffer.data(), buffer.size(), &rival), 0);
-    for (char c : buffer)
-        ASSERT_EQ(c, '#');
+    EXPECT_TRUE(std::all_of(buffer.begin(), buffer.end(), [](char c) { return c == '#'; }));
+    EXPECT_EQ(hand.describeHand(buffer.data(), 48, &rival), 47);
+    EXPECT_EQ(std::string(buffer.data()), "two pairs, queens and threes with eight kicker.");
 }
 
 }  // namespace

@@ -80,38 +80,27 @@ TEST(HandEvaluator, CardsFromBeforeClearDoNotReturn) {
         EXPECT_EQ(hand.kicker(i), expected[i]) << "entry " << i;
 }
 
-TEST(HandEvaluator, CompareUsesCategoryThenFiveEntries) {
-    struct {
-        const char* a;
-        const char* b;
-        int expected;
-    } cases[] = {{"Ah 2d 3c 4s 5h", "2h 3d 4c 5s 6h", -1},
-                 // Flushes equal in their five highest cards tie, whatever the sixth.
-                 {"2c 5c 7c 9c Jc Kc", "3c 5c 7c 9c Jc Kc", 0},
-                 {"2h 3d 5c 7s 9h", "", 1}};
-    for (const auto& c : cases) {
-        HandEvaluator a = handOf(c.a);
-        HandEvaluator b = handOf(c.b);
-        EXPECT_EQ(a.compare(b), c.expected) << c.a << " / " << c.b;
-        EXPECT_EQ(b.compare(a), -c.expected) << c.b << " / " << c.a;
-    }
-}
-
-TEST(HandEvaluator, KickerRankAndIndex) {
+// Against a rival: the comparison, and the rank and index of the first differing kicker after the principal
+// ranks (-1 where category or principal ranks differ, or the first five entries are equal).
+TEST(HandEvaluator, AgainstARival) {
     struct {
         const char* hand;
         const char* rival;
-        int rank;
-        int index;
-    } cases[] = {{"Kh Kd Ac 5s 3h", "Ks Kc Ad 5d 2d", 1, 3},
-                 {"Kh Kd Ac 5s 3h", "Qs Qc Ad 5d 3d", -1, -1},
-                 {"Ah Ad 8c 8s Kh", "As Ac 8h 8d Qh", 11, 2},
-                 {"Ah 9d 7c 5s 3h", "Kh Qd 7s 5d 3d", 12, 0}};
+        int compare, rank, index;
+    } cases[] = {{"Kh Kd Ac 5s 3h", "Ks Kc Ad 5d 2d", 1, 1, 3},
+                 {"Kh Kd Ac 5s 3h", "Qs Qc Ad 5d 3d", 1, -1, -1},
+                 {"Ah Ad 8c 8s Kh", "As Ac 8h 8d Qh", 1, 11, 2},
+                 {"Ah 9d 7c 5s 3h", "Kh Qd 7s 5d 3d", 1, 12, 0},
+                 // Flushes equal in their five highest cards tie, whatever the sixth.
+                 {"2c 5c 7c 9c Jc Kc", "3c 5c 7c 9c Jc Kc", 0, -1, -1}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.hand) + " / " + c.rival);
         HandEvaluator a = handOf(c.hand);
         HandEvaluator b = handOf(c.rival);
-        EXPECT_EQ(a.kickerRank(b), c.rank) << c.hand << " / " << c.rival;
-        EXPECT_EQ(a.firstKickerDifference(b), c.index) << c.hand << " / " << c.rival;
+        EXPECT_EQ(a.compare(b), c.compare);
+        EXPECT_EQ(b.compare(a), -c.compare);
+        EXPECT_EQ(a.kickerRank(b), c.rank);
+        EXPECT_EQ(a.firstKickerDifference(b), c.index);
     }
 }
 

@@ -42,15 +42,5 @@ TEST(Card, ParseAndWrittenForm) {
     EXPECT_EQ(kept.suit, Card::UnknownSuit);
 }
 
-TEST(Card, CompareByRankThenSuitUnknownLowest) {
-    const std::pair<const char*, const char*> ordered[] = {
-        {"Ah", "As"}, {"2h", "Ks"}, {"??", "2h"}, {"Q?", "Qh"}};
-    for (const auto& [low, high] : ordered) {
-        EXPECT_EQ(cardOf(low).compare(cardOf(high)), -1) << low << " < " << high;
-        EXPECT_EQ(cardOf(high).compare(cardOf(low)), 1) << high << " > " << low;
-    }
-    EXPECT_EQ(cardOf("Td").compare(cardOf("Td")), 0);
-}
-
 }  // namespace
 }  // namespace noxi

@@ -69,35 +69,22 @@ TEST(ChunkParser, NullOrEmptyChunkIsBad) {
     EXPECT_STREQ(hand.errorText(), "Chunk 3: Bad chunk.");
 }
 
-TEST(ChunkParser, Amounts) {
-    struct {
-        std::string chunk;
-        double HandRecord::*field;
-        double value;
-    } cases[] = {{"BB=0.125", &HandRecord::bigBlind, 0.13},
-                 {"BB=-", &HandRecord::bigBlind, 0},
-                 {"BB=.", &HandRecord::bigBlind, 0},
-                 {"SB=-1.5", &HandRecord::smallBlind, -1.49} /* toward zero */,
-                 {"RAKE=0.333", &HandRecord::rake, 0.33},
-                 {"BB=0." + std::string(340, '0') + "1", &HandRecord::bigBlind, 0}};
-    for (const auto& c : cases) {
-        Parsed p = parse(c.chunk);
-        EXPECT_TRUE(p.ok) << c.chunk;
-        EXPECT_DOUBLE_EQ(p.hand.*c.field, c.value) << c.chunk;
-    }
-}
-
-// Plain amounts (digits and at most two decimals) are read exactly; each must come out as the general
-// conversion, rounded to the cent, gives it, on both sides of every limit of the plain form.
-TEST(ChunkParser, PlainAmountsReadAsTheGeneralConversion) {
-    for (const char* text : {"0", "5.", ".05", "999999999999999", "1000000000000000", "99999999999999.99",
-                             "1.005", "0.335", "12.345", "00012.30", "4503599627370495.5"}) {
-        const Parsed p = parse(std::string("PB2=") + text);
+// Amounts are read as the general conversion gives them, rounded to the cent; plain amounts (digits and at
+// most two decimals) take a shortcut that must agree on both sides of every limit of the plain form.
+TEST(ChunkParser, AmountsReadAsTheGeneralConversion) {
+    const std::string tiny = "0." + std::string(340, '0') + "1";
+    for (const std::string text : {"-", ".", "-1.5", "0.125", "0.333", tiny.c_str(), "0", "5.", ".05",
+                                   "999999999999999", "1000000000000000", "99999999999999.99", "1.005",
+                                   "0.335", "12.345", "00012.30", "4503599627370495.5"}) {
+        const Parsed p = parse("PB2=" + text);
         ASSERT_TRUE(p.ok) << text;
-        const auto expected = roundToCents(std::strtod(text, nullptr));
+        const auto expected = roundToCents(std::strtod(text.c_str(), nullptr));
         ASSERT_TRUE(expected.has_value()) << text;
         EXPECT_EQ(p.hand.stacks[2], *expected) << text;
     }
+    EXPECT_EQ(parse("BB=0.125").hand.bigBlind, 0.13);
+    EXPECT_EQ(parse("SB=-1.5").hand.smallBlind, -1.49);  // toward zero
+    EXPECT_EQ(parse("RAKE=0.333").hand.rake, 0.33);
 }
 
 TEST(ChunkParser, IntegersAndSeatKeys) {
@@ -131,11 +118,6 @@ TEST(ChunkParser, BoardCards) {
     ASSERT_TRUE(p.ok);
     EXPECT_TRUE(p.hand.board[2].isKnown());
     EXPECT_FALSE(p.hand.board[3].isKnown());
-    const Parsed bad = parse("BOARD=AhKdXx2c3c");
-    EXPECT_FALSE(bad.ok);
-    EXPECT_TRUE(bad.hand.board[1].isKnown());  // cards before the failing one stay
-    EXPECT_EQ(bad.hand.board[2], Card{});
-    EXPECT_EQ(bad.hand.board[3], Card{});
 }
 
 TEST(ChunkParser, BetsList) {

@@ -126,16 +126,5 @@ TEST(TextSink, WritesWhatAppendsWrite) {
     EXPECT_EQ(viaSink, expected);
 }
 
-TEST(TextSink, FinishCutsBackAndWritingGoesOn) {
-    std::string text;
-    TextSink sink(text);
-    sink.put("ab");
-    sink.finish();
-    EXPECT_EQ(text, "ab");
-    sink.putLine("c");
-    sink.finish();
-    EXPECT_EQ(text, "abc\r\n");
-}
-
 }  // namespace
 }  // namespace noxi
