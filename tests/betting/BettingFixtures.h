@@ -11,12 +11,10 @@
 
 namespace noxi::testing {
 
+// Blinds of 1 and 2, as many players as seats listed.
 struct Table {
     std::vector<std::pair<int, double>> seats;  // seat, starting stack
     int button = 0;
-    int numPlayers = 0;  // 0: the number of seats listed
-    double smallBlind = 1;
-    double bigBlind = 2;
     std::optional<std::vector<double>> bets = std::nullopt;  // present: a no-limit hand
 };
 
@@ -27,10 +25,9 @@ inline void fill(HandRecord& hand, const Table& table, const std::string& sequen
         hand.stacks[static_cast<std::size_t>(seat)] = stack;
     }
     hand.button = static_cast<std::int8_t>(table.button);
-    hand.numPlayers = static_cast<std::int8_t>(table.numPlayers != 0 ? table.numPlayers
-                                                                     : static_cast<int>(table.seats.size()));
-    hand.smallBlind = table.smallBlind;
-    hand.bigBlind = table.bigBlind;
+    hand.numPlayers = static_cast<std::int8_t>(table.seats.size());
+    hand.smallBlind = 1;
+    hand.bigBlind = 2;
     hand.sequence = sequence;
     if (table.bets) {
         hand.hasBets = true;

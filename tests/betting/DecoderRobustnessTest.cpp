@@ -8,7 +8,6 @@
 #include <set>
 #include <string>
 
-#include "BettingFixtures.h"
 #include "betting/Decoder.h"
 
 namespace noxi {
@@ -38,15 +37,13 @@ void seatRandomly(HandRecord& hand, std::mt19937& rng) {
 std::string randomSequence(std::mt19937& rng, std::size_t length) {
     static constexpr char Actions[] = "kbcrfkcfcr_";
     std::uniform_int_distribution<int> percent(0, 99);
-    std::uniform_int_distribution<int> anyByte(0, 255);
     const bool anyBytes = percent(rng) < 20;
     std::string text;
-    text.reserve(length + 1);
     if (percent(rng) < 70) text += "sB";
     while (text.size() < length) {
         const int roll = percent(rng);
         if (anyBytes && roll < 3) {
-            text.push_back(static_cast<char>(anyByte(rng)));
+            text.push_back(static_cast<char>(rng() & 0xFF));
         } else if (roll < 6) {
             text.push_back(roll % 2 ? 'D' : 'P');
             if (roll != 5) text.push_back(static_cast<char>('0' + percent(rng) % 10));
@@ -87,11 +84,9 @@ void checkOutcome(const HandRecord& hand, bool ok, const std::string& sequence) 
     // The pots may stay empty (nobody seated, or everyone folded); the completeness check rejects such hands.
     for (const auto& [total, pot] : hand.pots) {
         ASSERT_EQ(total, pot.total);
-        ASSERT_GE(pot.eligibleCount, 1);
-        ASSERT_LE(pot.eligibleCount, SeatCount);
-        const auto end = pot.eligible.begin() + pot.eligibleCount;
-        ASSERT_EQ(std::adjacent_find(pot.eligible.begin(), end, std::greater_equal<>()),
-                  end);  // rising seats
+        ASSERT_TRUE(pot.eligibleCount >= 1 && pot.eligibleCount <= SeatCount) << pot.eligibleCount;
+        const auto end = pot.eligible.begin() + pot.eligibleCount;  // seats in rising order
+        ASSERT_EQ(std::adjacent_find(pot.eligible.begin(), end, std::greater_equal<>()), end);
     }
 }
 

@@ -19,11 +19,11 @@ using Bets = std::optional<std::vector<double>>;
 
 // Four seats of 100 at 0..3, button 0: seat 1 posts the small blind, seat 2 the big blind, seat 3 acts first.
 Table fourSeats(Bets bets = std::nullopt) {
-    return Table{{{0, 100}, {1, 100}, {2, 100}, {3, 100}}, 0, 0, 1, 2, std::move(bets)};
+    return Table{{{0, 100}, {1, 100}, {2, 100}, {3, 100}}, 0, std::move(bets)};
 }
 // Three seats of 100 at 0..2, button 0, unless a stack is given for a seat.
 Table threeSeats(std::vector<std::pair<int, double>> shortStacks = {}, Bets bets = std::nullopt) {
-    Table table{{{0, 100}, {1, 100}, {2, 100}}, 0, 0, 1, 2, std::move(bets)};
+    Table table{{{0, 100}, {1, 100}, {2, 100}}, 0, std::move(bets)};
     for (const auto& [seat, stack] : shortStacks)
         table.seats[static_cast<std::size_t>(seat)].second = stack;
     return table;
@@ -44,7 +44,7 @@ TEST(DecodeSequence, RecordsActionsPotsAndFolds) {
     const Case cases[] = {
         // The button posts the small blind and acts first preflop; the big blind acts first afterwards. The
         // unit doubles on the turn and river.
-        Case("heads-up, units per street", Table{{{3, 100}, {6, 100}}, 3, 2}, "sBc/bc/bc/bc", false,
+        Case("heads-up, units per street", Table{{{3, 100}, {6, 100}}, 3}, "sBc/bc/bc/bc", false,
              "s3=1 B6=2 c3=1 flop6 b6=2 c3=2 turn6 b6=4 c3=4 river6 b6=4 c3=4 show6", "24: 3 6", {3, 6}),
         Case("letters with nobody else left to act", threeSeats(), "sBffkk", false,
              "s1=1 B2=2 f0 f1 k2 k2 show2", "3: 2", {2}),

@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <random>
 #include <string>
 
@@ -44,12 +43,6 @@ TEST(Numbers, LeadingDoubleMatchesStrtod) {
         expectLikeStrtod(text);
     }
     EXPECT_EQ(leadingDouble("12345", 2), 12);  // stops at the given length
-}
-
-TEST(Numbers, IntegerValueMatchesStrtoll) {
-    for (const char* text : {"-", "-42", "9223372036854775807", "9223372036854775808", "-9223372036854775808",
-                             "-9223372036854775809", "000000000000000000000000000012"})
-        EXPECT_EQ(integerValue(text, std::strlen(text)), std::strtoll(text, nullptr, 10)) << text;
 }
 
 }  // namespace
