@@ -16,8 +16,7 @@ namespace {
 
 void appendFixed2(std::string& out, double value) {
     char text[64];
-    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 2);
-    out.append(text, static_cast<std::size_t>(result.ptr - text));
+    out.append(text, std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 2).ptr);
 }
 
 // The decoded hand in the generator's truth format.

@@ -4,7 +4,6 @@
 #include <array>
 #include <string>
 
-#include "eval/HandEvaluator.h"
 #include "eval/Hands.h"
 
 namespace noxi {
