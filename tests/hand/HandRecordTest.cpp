@@ -44,7 +44,8 @@ TEST(HandRecord, CompleteNeedsEveryPart) {
     }
 }
 
-// Reuse of records is checked against fresh ones by the decoder and intake tests; the rake alone stays.
+// Reused records are checked against fresh ones by the decoder test and the intake fuzz replay; the rake
+// alone stays.
 TEST(HandRecord, ResetClearsAllButTheRake) {
     HandRecord hand = completeHand();
     hand.rake = 1.5;
