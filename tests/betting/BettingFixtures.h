@@ -1,5 +1,4 @@
-// Small tables for the betting tests: a hand record filled the way the log parser fills it, and the decoded
-// actions and pots written as short texts that print readably when a comparison fails.
+// A hand record filled as the log parser fills it; decoded actions and pots as short, readable texts.
 #pragma once
 
 #include <charconv>
@@ -12,12 +11,10 @@
 
 namespace noxi::testing {
 
+// Blinds of 1 and 2, as many players as seats listed.
 struct Table {
     std::vector<std::pair<int, double>> seats;  // seat, starting stack
     int button = 0;
-    int numPlayers = 0;  // 0: the number of seats listed
-    double smallBlind = 1;
-    double bigBlind = 2;
     std::optional<std::vector<double>> bets = std::nullopt;  // present: a no-limit hand
 };
 
@@ -28,10 +25,9 @@ inline void fill(HandRecord& hand, const Table& table, const std::string& sequen
         hand.stacks[static_cast<std::size_t>(seat)] = stack;
     }
     hand.button = static_cast<std::int8_t>(table.button);
-    hand.numPlayers = static_cast<std::int8_t>(table.numPlayers != 0 ? table.numPlayers
-                                                                     : static_cast<int>(table.seats.size()));
-    hand.smallBlind = table.smallBlind;
-    hand.bigBlind = table.bigBlind;
+    hand.numPlayers = static_cast<std::int8_t>(table.seats.size());
+    hand.smallBlind = 1;
+    hand.bigBlind = 2;
     hand.sequence = sequence;
     if (table.bets) {
         hand.hasBets = true;

@@ -1,7 +1,6 @@
-// The decoder against the log generator's own simulation: for every good hand of a generated log, the
-// records (seat, type, amount) and the pot totals must be what the generator played. The generator shares no
-// code with the library, so a fault cannot hide in both. The log and its truth file are made by the test
-// fixture that runs the generator; their paths come in NOXI_CROSSCHECK_LOG and NOXI_CROSSCHECK_TRUTH.
+// The decoder against the log generator's own simulation, which shares no code with the library: for every
+// good hand, the records (seat, type, amount) and the pot totals must be what the generator played. The CTest
+// fixture makes the log and its truth file (NOXI_CROSSCHECK_LOG, NOXI_CROSSCHECK_TRUTH).
 #include <gtest/gtest.h>
 
 #include <charconv>
@@ -17,8 +16,7 @@ namespace {
 
 void appendFixed2(std::string& out, double value) {
     char text[64];
-    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 2);
-    out.append(text, static_cast<std::size_t>(result.ptr - text));
+    out.append(text, std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 2).ptr);
 }
 
 // The decoded hand in the generator's truth format.

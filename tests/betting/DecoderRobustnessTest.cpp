@@ -2,11 +2,12 @@
 // and the BETS list, and either succeed with a closed hand or fail with one of its messages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <random>
 #include <set>
 #include <string>
 
-#include "BettingFixtures.h"
 #include "betting/Decoder.h"
 
 namespace noxi {
@@ -17,8 +18,7 @@ void seatRandomly(HandRecord& hand, std::mt19937& rng) {
     std::uniform_int_distribution<int> percent(0, 99);
     const double stacks[] = {0, 0.01, 0.5, 1, 1.5, 2, 3, 10, 100, 1e6};
     for (int seat = 0; seat < SeatCount; ++seat) {
-        const int roll = percent(rng);
-        if (roll < 35) continue;  // empty
+        if (percent(rng) < 35) continue;  // empty
         hand.seatNames[static_cast<std::size_t>(seat)] = "P";
         hand.stacks[static_cast<std::size_t>(seat)] = stacks[static_cast<std::size_t>(percent(rng) % 10)];
     }
@@ -27,12 +27,9 @@ void seatRandomly(HandRecord& hand, std::mt19937& rng) {
     hand.numPlayers = static_cast<std::int8_t>(percent(rng) % 12 - 1);
     hand.smallBlind = percent(rng) < 90 ? 1 : 0;
     hand.bigBlind = percent(rng) < 90 ? 2 : 0.5;
-    if (percent(rng) < 50) {
-        hand.hasBets = true;
-        const int count = percent(rng) % 12;
-        for (int i = 0; i < count; ++i)
-            hand.bets.push_back((percent(rng) % 40) * 0.5);
-    }
+    hand.hasBets = percent(rng) < 50;
+    for (int i = hand.hasBets ? percent(rng) % 12 : 0; i > 0; --i)
+        hand.bets.push_back((percent(rng) % 40) * 0.5);
 }
 
 // Mostly betting letters, so that many strings decode to the end; some posts with a seat digit, a few street
@@ -40,15 +37,13 @@ void seatRandomly(HandRecord& hand, std::mt19937& rng) {
 std::string randomSequence(std::mt19937& rng, std::size_t length) {
     static constexpr char Actions[] = "kbcrfkcfcr_";
     std::uniform_int_distribution<int> percent(0, 99);
-    std::uniform_int_distribution<int> anyByte(0, 255);
     const bool anyBytes = percent(rng) < 20;
     std::string text;
-    text.reserve(length + 1);
     if (percent(rng) < 70) text += "sB";
     while (text.size() < length) {
         const int roll = percent(rng);
         if (anyBytes && roll < 3) {
-            text.push_back(static_cast<char>(anyByte(rng)));
+            text.push_back(static_cast<char>(rng() & 0xFF));
         } else if (roll < 6) {
             text.push_back(roll % 2 ? 'D' : 'P');
             if (roll != 5) text.push_back(static_cast<char>('0' + percent(rng) % 10));
@@ -68,10 +63,9 @@ void checkOutcome(const HandRecord& hand, bool ok, const std::string& sequence) 
     SCOPED_TRACE("SEQ " + ::testing::PrintToString(sequence));
     ASSERT_LE(hand.betsUsed, hand.bets.size());
     for (const Action& action : hand.actions) {
-        ASSERT_GE(action.seat, 0);
-        ASSERT_LE(action.seat, 9);
-        ASSERT_NE(action.type, Preflop);
-        ASSERT_LT(action.type, ActionClamp);
+        ASSERT_TRUE(action.seat >= 0 && action.seat < SeatCount && action.type != Preflop &&
+                    action.type < ActionClamp)
+            << action.seat << " " << action.type;
     }
     for (int seat = 0; seat < SeatCount; ++seat) {
         if (!hand.isSeated(seat) && !hand.seatNames[static_cast<std::size_t>(seat)]) {
@@ -90,12 +84,9 @@ void checkOutcome(const HandRecord& hand, bool ok, const std::string& sequence) 
     // The pots may stay empty (nobody seated, or everyone folded); the completeness check rejects such hands.
     for (const auto& [total, pot] : hand.pots) {
         ASSERT_EQ(total, pot.total);
-        ASSERT_GE(pot.eligibleCount, 1);
-        ASSERT_LE(pot.eligibleCount, SeatCount);
-        for (int i = 1; i < pot.eligibleCount; ++i) {
-            ASSERT_LT(pot.eligible[static_cast<std::size_t>(i - 1)],
-                      pot.eligible[static_cast<std::size_t>(i)]);
-        }
+        ASSERT_TRUE(pot.eligibleCount >= 1 && pot.eligibleCount <= SeatCount) << pot.eligibleCount;
+        const auto end = pot.eligible.begin() + pot.eligibleCount;  // seats in rising order
+        ASSERT_EQ(std::adjacent_find(pot.eligible.begin(), end, std::greater_equal<>()), end);
     }
 }
 
@@ -117,24 +108,6 @@ TEST(DecoderRobustness, RandomSequencesOverRandomSeatings) {
     // Both outcomes are exercised in earnest.
     EXPECT_GT(decoded, 20000);
     EXPECT_LT(decoded, 80000);
-}
-
-// Thousands of bets and raises in one street: every one is decoded, and the BETS list is used up exactly.
-TEST(DecoderRobustness, LongNoLimitStreet) {
-    testing::Table table{{{0, 1e12}, {1, 1e12}, {2, 1e12}}, 0, 3, 1, 2, std::vector<double>(5000, 2)};
-    std::string sequence = "sB";
-    for (int i = 0; i < 5000; ++i)
-        sequence += "rcc";
-    HandRecord hand;
-    testing::fill(hand, table, sequence);
-    ASSERT_TRUE(decodeSequence(hand, false)) << hand.errorText();
-    EXPECT_EQ(hand.betsUsed, hand.bets.size());
-    EXPECT_EQ(hand.actions.size(), 2u + 15000u + 1u);
-    EXPECT_EQ(hand.pots.size(), 1u);
-
-    testing::fill(hand, table, sequence + "r");
-    EXPECT_FALSE(decodeSequence(hand, false));
-    EXPECT_STREQ(hand.errorText(), "ERROR: Not enough bets in SEQ.");
 }
 
 }  // namespace

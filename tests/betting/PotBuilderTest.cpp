@@ -50,54 +50,29 @@ std::string play(std::vector<Street> streets) {
     return potsOf(hand);
 }
 
+// A side pot over an earlier all-in, all-ins of different and of equal size, an all-in matched by the only
+// player left (then later streets), an uncalled bet, exact keys, and a folded seat above an all-in.
 TEST(BuildPots, LevelsAndWhoMayWinThem) {
     const struct {
-        const char* name;
         std::vector<Street> streets;
         const char* pots;
     } cases[] = {
-        {"nobody all-in: one main pot at the end",
-         {Street({{1, 10}, {2, 10}, {5, 10}}), Street({{1, 0}, {2, 0}, {5, 0}}),
-          Street({{1, 0}, {2, 0}, {5, 0}}), Street({{1, 0}, {2, 0}, {5, 0}})},
-         "30: 1 2 5"},
         // Seat 1 is all-in for 10 preflop; seats 2 and 5 put in 50 and then 20 on the flop.
-        {"side pot over an earlier all-in",
-         {Street({{1, 10}, {2, 50}, {5, 50}}, {1}), Street({{2, 20}, {5, 20}}), Street({{2, 0}, {5, 0}}),
-          Street({{2, 0}, {5, 0}})},
-         "150: 2 5, 30: 1 2 5"},
-        {"all-ins of different sizes open a level each",
-         {Street({{1, 10}, {2, 30}, {3, 60}, {4, 60}}, {1, 2})},
-         "160: 3 4, 100: 2 3 4, 40: 1 2 3 4"},
-        {"two all-ins of the same size",
-         {Street({{1, 20}, {2, 20}, {3, 50}, {4, 50}}, {1, 2}), Street({{3, 0}, {4, 0}})},
+        {{Street({{1, 10}, {2, 50}, {5, 50}}, {1}), Street({{2, 20}, {5, 20}})}, "150: 2 5, 30: 1 2 5"},
+        {{Street({{1, 10}, {2, 30}, {3, 60}, {4, 60}}, {1, 2})}, "160: 3 4, 100: 2 3 4, 40: 1 2 3 4"},
+        {{Street({{1, 20}, {2, 20}, {3, 50}, {4, 50}}, {1, 2}), Street({{3, 0}, {4, 0}})},
          "140: 3 4, 80: 1 2 3 4"},
-        {"all-in matched by the only player still in", {Street({{1, 20}, {2, 20}}, {1})}, "40: 1 2"},
-        {"the same after later streets",
-         {Street({{1, 20}, {2, 20}}, {1}), Street({{2, 0}}), Street({{2, 0}})},
-         "40: 1 2"},
+        {{Street({{1, 20}, {2, 20}}, {1}), Street({{2, 0}}), Street({{2, 0}})}, "40: 1 2"},
         // The bettor's level holds the whole bet, so the bettor wins it back.
-        {"uncalled bet stays in the pot",
-         {Street({{0, 2}, {1, 2}}), Street({{0, 6}, {1, 0}}, {}, {1})},
-         "10: 0"},
-        {"folded chips count but never win", {Street({{1, 10}, {2, 10}, {3, 5}}, {}, {3})}, "25: 1 2"},
-        {"folded seat above the all-in fills both levels",
-         {Street({{1, 10}, {2, 50}, {3, 40}}, {1}, {3})},
-         "100: 2, 30: 1 2"},
+        {{Street({{0, 2}, {1, 2}}), Street({{0, 6}, {1, 0}}, {}, {1})}, "10: 0"},
+        // Keys are compared exactly: closed streets first, then seat by seat (0.3 + (0.1 + 0.7) is not 1.1).
+        {{Street({{0, 0.3}}), Street({{0, 0.1}, {1, 0.7}}, {}, {0})}, "1.1: 1"},
+        {{Street({{1, 10}, {2, 50}, {3, 40}}, {1}, {3})}, "100: 2, 30: 1 2"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.pots);
         EXPECT_EQ(play(c.streets), c.pots);
     }
-}
-
-// Keys are compared exactly: the level is the closed streets first, then seat by seat.
-TEST(BuildPots, LevelIsSummedInSeatOrderAfterTheClosedStreets) {
-    HandRecord hand;
-    Street street({{0, 0.1}, {1, 0.7}}, {}, {0});
-    buildPots(hand, street.allInNow, street.out, street.roundBet, 0.3, true);
-    ASSERT_EQ(hand.pots.size(), 1u);
-    EXPECT_EQ(hand.pots.begin()->first, 1.1);  // 0.3 + (0.1 + 0.7) would give 1.0999999999999999
-    EXPECT_EQ(hand.pots.begin()->second.total, 1.1);
 }
 
 // Chips are whole cents: a level summed in another order (0.01 + 0.01 + 0.1 against 0.12) is the same level,

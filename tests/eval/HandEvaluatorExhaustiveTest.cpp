@@ -7,7 +7,6 @@
 #include <functional>
 #include <thread>
 
-#include "eval/HandEvaluator.h"
 #include "eval/Hands.h"
 
 namespace noxi {

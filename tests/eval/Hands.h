@@ -10,11 +10,10 @@ namespace noxi::test {
 // Adds the cards written in text, separated by single blanks; a text that is no card adds the unknown card.
 inline HandEvaluator handOf(const char* text) {
     HandEvaluator hand;
-    for (const char* p = text; *p != '\0';) {
+    for (std::size_t at = 0; at < std::strlen(text); at += 3) {
         Card card;
-        card.parse(p);
+        card.parse(text + at);
         hand.addCard(card);
-        p += std::strlen(p) >= 3 ? 3 : std::strlen(p);
     }
     return hand;
 }

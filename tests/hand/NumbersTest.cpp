@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <random>
 #include <string>
 
@@ -26,43 +25,24 @@ void expectLikeStrtod(const std::string& text) {
     }
 }
 
+// Random short texts, and rows they hardly reach: white space, under- and overflow, long names and payloads.
 TEST(Numbers, LeadingDoubleMatchesStrtod) {
-    const char* cases[] = {"",       "5",      "-5",        "+5",   " \t5",    "5abc", ".5",
-                           "5.",     ".",      "-.",        "-",    "+",       "-+5",  "1e3",
-                           "1e",     "1e+",    "1.5e-2x",   "0x10", "0x",      "0xg",  "0x.8",
-                           "-0x1p4", "inf",    "-Infinity", "nan",  "nan(12)", "infx", "1e400",
-                           "-1e400", "1e-400", "00012.50",  "12,5", "0",       "-0",   "\0015"};
-    for (const char* text : cases)
+    for (const char* text : {" \t5", "-.", "1e", "0x.8", "-0x1p4", "-Infinity", "nan(12)", "1e400", "-1e400",
+                             "1e-400", "-0", "\0015"})
         expectLikeStrtod(text);
     expectLikeStrtod(std::string(400, '9'));
     expectLikeStrtod("0." + std::string(400, '0') + "1e100");
     expectLikeStrtod(std::string(330, '0') + "1");
     expectLikeStrtod("0." + std::string(248, '0') + "1");
-}
-
-TEST(Numbers, LeadingDoubleMatchesStrtodOnRandomText) {
     std::mt19937 random(99);
     static const char Alphabet[] = "0123456789.-+eExXpPinfaINFAN( )9";
     for (int round = 0; round < 50000; ++round) {
         std::string text;
-        const int length = static_cast<int>(random() % 12);
-        for (int i = 0; i < length; ++i)
+        for (auto length = random() % 12; text.size() < length;)
             text += Alphabet[random() % (sizeof(Alphabet) - 1)];
         expectLikeStrtod(text);
     }
-}
-
-TEST(Numbers, LeadingDoubleStopsAtTheGivenLength) {
-    const char text[] = "12345";
-    EXPECT_EQ(leadingDouble(text, 2), 12);
-    EXPECT_EQ(leadingDouble(text, 0), 0);
-}
-
-TEST(Numbers, IntegerValueMatchesStrtoll) {
-    for (const char* text :
-         {"0", "-", "-0", "42", "-42", "9223372036854775807", "9223372036854775808", "-9223372036854775808",
-          "-9223372036854775809", "99999999999999999999999", "000000000000000000000000000012"})
-        EXPECT_EQ(integerValue(text, std::strlen(text)), std::strtoll(text, nullptr, 10)) << text;
+    EXPECT_EQ(leadingDouble("12345", 2), 12);  // stops at the given length
 }
 
 }  // namespace
