@@ -73,7 +73,6 @@ struct Card {
     // Three-way order, higher first when sorting: rank decides, the unknown rank below every rank; then the
     // suit in the order hearts < diamonds < clubs < spades, the unknown suit below every suit.
     int compare(const Card& other) const;
-    bool lessThan(const Card& other) const { return compare(other) < 0; }
 
     bool operator==(const Card&) const = default;
 };

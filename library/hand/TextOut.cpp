@@ -147,9 +147,4 @@ TextSink::Room TextSink::grow(std::string& out, char* at, std::size_t n) {
     return {out.data() + length, out.data() + out.size()};
 }
 
-void appendAmount(std::string& out, double amount) {
-    char text[MaxAmountSize];
-    out.append(text, static_cast<std::size_t>(writeAmount(text, amount) - text));
-}
-
 }  // namespace noxi

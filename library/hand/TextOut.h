@@ -24,7 +24,6 @@ inline constexpr std::size_t MaxAmountSize = 400;
 char* writeAmount(char* to, double amount);
 // The same text through the standard conversions alone, without the shortcut for whole cents.
 char* writeAmountInGeneral(char* to, double amount);
-void appendAmount(std::string& out, double amount);
 
 // Text put at a cursor into room made ahead; each returns the cursor after what it put. A literal is copied
 // by its known length, which the compiler turns into a few moves.
@@ -47,10 +46,8 @@ inline void appendInt(std::string& out, std::int64_t value) {
 
 // Appends to a string through a cursor into room made ahead, so that each piece of a history costs a bounds
 // check and a copy rather than a call into the string. The room is made in steps of two kilobytes at least;
-// the string is cut back to the text written when the sink goes (or at finish). A whole line is best put
-// with reserve, putAt and advance: one bounds check for the line.
-//
-// Code that needs the string in between (a function that appends to it) calls finish before and resume after.
+// the string is cut back to the text written when the sink goes (or at finish). A whole line is put with
+// reserve, putAt and advance: one bounds check for the line.
 class TextSink {
 public:
     explicit TextSink(std::string& out) : out_(out), at_(out.data() + out.size()), end_(at_) {}
@@ -63,8 +60,6 @@ public:
         out_.resize(static_cast<std::size_t>(at_ - out_.data()));
         end_ = at_;
     }
-    // Goes on after text appended to the string since finish.
-    void resume() { at_ = end_ = out_.data() + out_.size(); }
 
     // Room for up to n characters at the returned cursor; advance takes the end of what was written there.
     char* reserve(std::size_t n) {
@@ -78,32 +73,9 @@ public:
         std::memcpy(at_, text.data(), text.size());
         at_ += text.size();
     }
-    void put(char c) {
-        room(1);
-        *at_++ = c;
-    }
     void putAmount(double amount) {
         room(MaxAmountSize);
         at_ = writeAmount(at_, amount);
-    }
-    void putInt(std::int64_t value) {
-        constexpr std::size_t MaxDigits = 20;  // a sign and 19 digits
-        room(MaxDigits);
-        at_ = std::to_chars(at_, at_ + MaxDigits, value).ptr;
-    }
-    // A two-digit field with a leading zero: "07".
-    void putTwoDigits(int value) {
-        room(2);
-        at_[0] = static_cast<char>('0' + value / 10 % 10);
-        at_[1] = static_cast<char>('0' + value % 10);
-        at_ += 2;
-    }
-    // The rest of a line and its line end.
-    void putLine(std::string_view text) {
-        room(text.size() + LineEnd.size());
-        std::memcpy(at_, text.data(), text.size());
-        std::memcpy(at_ + text.size(), LineEnd.data(), LineEnd.size());
-        at_ += text.size() + LineEnd.size();
     }
 
 private:
