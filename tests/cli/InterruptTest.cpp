@@ -23,8 +23,9 @@ TEST(Interrupt, CtrlCWhileSavingClosesTheFileAndReportsWhatWasDone) {
     const std::string out = temp.file("hh.txt");
     writeFile(log, goodHands(1, BigLogHands));
 
-    Program program({log, out});
-    // The output file is created when saving starts.
+    // A range of the last hands needs their count, so every hand is written in the saving step, which
+    // creates the output file; hands written ahead would make saving a rename, too quick to interrupt.
+    Program program({"--last", std::to_string(BigLogHands), log, out});
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(5);
     while (!fs::exists(out) && !program.ended() && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
