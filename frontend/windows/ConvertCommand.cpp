@@ -122,12 +122,10 @@ void ConverterWindow::onConvert(HWND window) {
     SetMuckHands(isChecked(window, IDC_MAIN_MUCK_HANDS));
     SetSaveAllHole(isChecked(window, IDC_MAIN_SAVE_ALL_HOLE));
 
-    // The window takes no input while the library runs: no second conversion, no closing under it. The
-    // progress dialog's Cancel still works.
+    // The progress dialog disables this window while the library runs; its Cancel still works. A close or a
+    // Convert already waiting in the queue is refused meanwhile.
     converting = true;
-    EnableWindow(window, FALSE);
     processDialog.runConversion(input, output);
-    EnableWindow(window, TRUE);
     converting = false;
 
     const char* errorLog = GetErrorLog();

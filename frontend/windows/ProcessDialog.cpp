@@ -46,6 +46,11 @@ INT_PTR ProcessDialog::windowProc(HWND window, UINT message, WPARAM wParam, LPAR
 }
 
 void ProcessDialog::runConversion(const char* inputPath, const char* outputPath) {
+    // The owner takes no input while the library runs: no second conversion, no closing under it. It is
+    // enabled again before this dialog hides, or the system would hand the activation to another program's
+    // window, skipping the disabled owner.
+    const HWND owner = GetWindow(hwnd, GW_OWNER);
+    if (owner != nullptr) EnableWindow(owner, FALSE);
     show();
     stopped = false;
     // The library takes the input path as a modifiable text: it gets a copy of its own.
@@ -53,6 +58,7 @@ void ProcessDialog::runConversion(const char* inputPath, const char* outputPath)
     lstrcpynA(input, inputPath, sizeof input);
     ConvertHands(input, outputPath, progressCallback, this);
     stopped = true;
+    if (owner != nullptr) EnableWindow(owner, TRUE);
     hide();
 }
 

@@ -19,7 +19,7 @@ public:
     // is told and false comes back.
     bool create(HWND parent);
     // Shows the dialog, converts inputPath into outputPath with progressCallback, and hides the dialog when
-    // the library has returned. The library's result is not looked at.
+    // the library has returned. The owner is disabled meanwhile. The library's result is not looked at.
     void runConversion(const char* inputPath, const char* outputPath);
     // Cancel (the button, Esc, the close box) asks the running conversion to stop at its next callback.
     INT_PTR windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "NoxiConverter.h"
+#include "TempFolder.h"
 #include "resource.h"
 
 namespace vlc {
@@ -84,6 +85,40 @@ TEST(ProcessDialog, CallbackSetsOnlyWhatChangedAndStopsWhenTold) {
     dialog.close();
     EXPECT_EQ(dialog.lastPosition, 0);
     EXPECT_STREQ(dialog.statusText, "");
+}
+
+// Whether the dialog's owner took input when the dialog was shown and when it was hidden.
+struct OwnerSeen {
+    bool whenShown = true;
+    bool whenHidden = false;
+} ownerSeen;
+
+LRESULT CALLBACK visibilitySpy(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_SHOWWINDOW) {
+        (wParam ? ownerSeen.whenShown : ownerSeen.whenHidden) = IsWindowEnabled(GetWindow(window, GW_OWNER));
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// The owner takes no input while the library runs, and takes it again before the dialog hides: else the
+// system skips the disabled owner and activates some other program's window.
+TEST(ProcessDialog, OwnerIsDisabledWhileConvertingAndActiveAgainAfterwards) {
+    const HWND owner = CreateWindowA("STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
+                                     nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(owner, nullptr);
+    {
+        ProcessDialog dialog{GetModuleHandleA(nullptr)};
+        ASSERT_TRUE(dialog.describe() && dialog.create(owner));
+        SetWindowSubclass(dialog.hwnd, visibilitySpy, 1, 0);
+        const testing::TempFolder temp;
+        const std::string output = temp.path + "\\out.txt";
+        dialog.runConversion(testing::hostPath(NOXI_TEST_DATA "/golden/example.log").c_str(), output.c_str());
+        EXPECT_FALSE(ownerSeen.whenShown);
+        EXPECT_TRUE(ownerSeen.whenHidden);
+        EXPECT_EQ(GetActiveWindow(), owner);
+        EXPECT_EQ(GetTotalHands(), 1u);
+    }
+    DestroyWindow(owner);
 }
 
 }  // namespace
