@@ -36,7 +36,8 @@ bool namesOutputFile(const fs::path& path, const std::string& output, bool split
     const std::string firstFile = noxi::splitFileName(output, 1);
     std::string_view stem = noxi::fileNamePart(firstFile);
     stem.remove_suffix(std::string_view("1.txt").size());
-    const std::string name = path.filename().string();
+    // Named as the library names the split files: the part after the last backslash or slash.
+    const std::string name(noxi::fileNamePart(path.string()));
     if (name.size() <= stem.size() + 4 || !name.starts_with(stem) || !name.ends_with(".txt")) return false;
     const std::string number = name.substr(stem.size(), name.size() - stem.size() - 4);
     if (number.size() > 10 || number.front() == '0' ||
@@ -53,12 +54,15 @@ std::optional<std::string> overwriteConflict(const CliOptions& options, const st
     if (namesOutputFile(input, options.output, options.splitting())) {
         return "OUTPUT '" + options.output + "' would replace INPUT '" + input + "'";
     }
-    if (sameFile(errorLog, input)) {
-        return "--error-log: the error log '" + errorLog + "' would replace INPUT";
-    }
-    if (namesOutputFile(errorLog, options.output, options.splitting())) {
-        return "--error-log: the error log '" + errorLog + "' would replace an output file";
-    }
+    // The default error log was not the user's choice: the message says how to choose another.
+    const auto errorLogConflict = [&](const char* what) {
+        return options.errorLog ? "--error-log: the error log '" + errorLog + "' would replace " + what
+                                : "the error log '" + errorLog + "' would replace " + what +
+                                      "; name another with --error-log";
+    };
+    if (sameFile(errorLog, input)) return errorLogConflict("INPUT");
+    if (namesOutputFile(errorLog, options.output, options.splitting()))
+        return errorLogConflict("an output file");
     return std::nullopt;
 }
 

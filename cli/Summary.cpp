@@ -9,9 +9,10 @@ namespace vlconvert {
 std::string summaryText(const RunReport& report) {
     const noxi::ConversionResults& counts = report.counts;
     std::string text;
+    // The files written: the library also counts a file it could not create.
     if (report.splitting) {
-        text += counts.numFiles == 1 ? "1 file created.\n"
-                                     : std::to_string(counts.numFiles) + " files created.\n";
+        text += report.files.size() == 1 ? "1 file created.\n"
+                                         : std::to_string(report.files.size()) + " files created.\n";
     }
     text += counts.totalHands == 1
                 ? "1 hand was converted successfully.\n"

@@ -77,6 +77,15 @@ TEST_F(Conversion, JsonSummary) {
                               {"errorLog", nullptr},
                               {"error", "Couldn't create hand history file \"" + output + "\"."}}));
     EXPECT_EQ(runProgram({clean, output}).out, "");
+
+    // A later file of a split that cannot be created is neither listed nor counted as created.
+    fs::create_directory(temp.path() / "split2.txt");
+    const std::string two = log(goodHands(1, 2), "two.log");
+    result = runProgram({"--hands-per-file", "1", two, temp.file("split.txt")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.out, "1 file created.\n1 hand was converted successfully.\n");
+    result = runProgram({"--json", "--hands-per-file", "1", two, temp.file("split.txt")});
+    EXPECT_EQ(nlohmann::json::parse(result.out)["files"], nlohmann::json::array({temp.file("split1.txt")}));
 }
 
 // By default beside the output; replaced only by a run that skipped hands; elsewhere when asked. --strict
@@ -131,11 +140,15 @@ TEST(Overwrite, IsRefusedBeforeAnythingIsWritten) {
     } cases[] = {
         {{"GAMES_V3.LOG", "./link.txt"}, "OUTPUT './link.txt' would replace INPUT 'GAMES_V3.LOG'"},
         {{"--hands-per-file", "1", "hh2.txt", "hh.txt"}, "OUTPUT 'hh.txt' would replace INPUT 'hh2.txt'"},
-        {{"errorLog.txt", "hh.txt"}, "--error-log: the error log 'errorLog.txt' would replace INPUT"},
+        {{"errorLog.txt", "hh.txt"},
+         "the error log 'errorLog.txt' would replace INPUT; name another with --error-log"},
         {{"--error-log", "hh.txt", "GAMES_V3.LOG", "hh.txt"},
          "--error-log: the error log 'hh.txt' would replace an output file"},
         {{"--files", "3", "--error-log", "hh1.txt", "GAMES_V3.LOG", "hh.txt"},
-         "--error-log: the error log 'hh1.txt' would replace an output file"}};
+         "--error-log: the error log 'hh1.txt' would replace an output file"},
+        // Split files are named after the last backslash too.
+        {{"--files", "2", "--error-log", "x\\hh1.txt", "GAMES_V3.LOG", "x\\hh.txt"},
+         "--error-log: the error log 'x\\hh1.txt' would replace an output file"}};
     const std::string text = goodHands(1, 4);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
