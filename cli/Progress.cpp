@@ -17,6 +17,12 @@ namespace vlconvert {
 namespace {
 
 volatile std::sig_atomic_t interrupted = 0;
+// What Ctrl-C did before the conversion, put back after it.
+#ifdef _WIN32
+void (*previousHandler)(int) = SIG_DFL;
+#else
+struct sigaction previousAction {};
+#endif
 
 extern "C" void onInterrupt(int) {
     interrupted = 1;
@@ -43,12 +49,17 @@ int terminalWidth(std::FILE* stream) {
 
 }  // namespace
 
+// A program started with Ctrl-C ignored (run in the background by a script) keeps ignoring it.
 void catchInterrupt() {
     interrupted = 0;
 #ifdef _WIN32
+    previousHandler = std::signal(SIGINT, SIG_IGN);
+    if (previousHandler == SIG_ERR) previousHandler = SIG_DFL;
     // The handler is reset to the default before it runs, so a second Ctrl-C ends the program.
-    std::signal(SIGINT, onInterrupt);
+    if (previousHandler != SIG_IGN) std::signal(SIGINT, onInterrupt);
 #else
+    sigaction(SIGINT, nullptr, &previousAction);
+    if (previousAction.sa_handler == SIG_IGN) return;
     struct sigaction action {};
     action.sa_handler = onInterrupt;
     sigemptyset(&action.sa_mask);
@@ -58,7 +69,11 @@ void catchInterrupt() {
 }
 
 void releaseInterrupt() {
-    std::signal(SIGINT, SIG_DFL);
+#ifdef _WIN32
+    std::signal(SIGINT, previousHandler);
+#else
+    sigaction(SIGINT, &previousAction, nullptr);
+#endif
 }
 
 bool interruptRequested() {
@@ -92,7 +107,13 @@ bool ProgressDisplay::callback(int stage, char* text, int percent, void* user) {
 void ProgressDisplay::update(int stage, const char* text, int percent) {
     const auto now = std::chrono::steady_clock::now();
     if (stage == stage_ && now - lastDraw_ < RedrawInterval) return;
-    if (stage != stage_) text_ = text;  // the library's text lives only during the call
+    if (stage != stage_) {
+        // The library's text lives only during the call. Control characters (from the log's file name)
+        // would move the cursor off the line that is redrawn.
+        text_ = text;
+        std::ranges::replace_if(
+            text_, [](unsigned char c) { return c < 0x20 || c == 0x7F; }, '?');
+    }
     stage_ = stage;
     percent_ = percent;
     lastDraw_ = now;
@@ -101,8 +122,9 @@ void ProgressDisplay::update(int stage, const char* text, int percent) {
 
 void ProgressDisplay::draw() {
     const int percent = std::clamp(percent_, 0, 100);
-    const int room = width_ - 1;  // the last column is left free, so the terminal does not wrap
-    const int numberWidth = 5;    // " 100%"
+    const int room = width_ - 1;     // the last column is left free, so the terminal does not wrap
+    const int numberWidth = 5;       // " 100%"
+    if (room < numberWidth) return;  // not even the number fits
     std::string line = text_;
     // Stage texts padded to the longest one ("Saving hand histories to disk..."), so the bar keeps its place.
     if (line.size() < TextColumns && static_cast<int>(TextColumns) + numberWidth + 13 <= room)

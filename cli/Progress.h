@@ -11,7 +11,7 @@ namespace vlconvert {
 // Ctrl-C asks the running conversion to stop: the next progress callback answers false, so the library
 // closes the file it is writing properly. A second Ctrl-C ends the program at once.
 void catchInterrupt();
-// Ctrl-C ends the program again.
+// Ctrl-C does again what it did before catchInterrupt.
 void releaseInterrupt();
 bool interruptRequested();
 

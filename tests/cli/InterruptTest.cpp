@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <thread>
 
 #include "cli/ProgramRunner.h"
@@ -17,6 +18,14 @@ constexpr int BigLogHands = 30'000;
 constexpr int BigLogHands = 300'000;
 #endif
 
+// Waits until the program has created its output file; false if it ended before.
+bool waitForOutput(Program& program, const std::string& out) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(5);
+    while (!fs::exists(out) && !program.ended() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return !program.ended() && fs::exists(out);
+}
+
 TEST(Interrupt, CtrlCWhileSavingClosesTheFileAndReportsWhatWasDone) {
     TempDir temp;
     const std::string log = temp.file("GAMES_V3.LOG");
@@ -26,11 +35,7 @@ TEST(Interrupt, CtrlCWhileSavingClosesTheFileAndReportsWhatWasDone) {
     // A range of the last hands needs their count, so every hand is written in the saving step, which
     // creates the output file; hands written ahead would make saving a rename, too quick to interrupt.
     Program program({"--last", std::to_string(BigLogHands), log, out});
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(5);
-    while (!fs::exists(out) && !program.ended() && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    ASSERT_FALSE(program.ended()) << "the conversion ended before it could be interrupted";
-    ASSERT_TRUE(fs::exists(out));
+    ASSERT_TRUE(waitForOutput(program, out)) << "the conversion ended before it could be interrupted";
     program.signal(SIGINT);
     const ProgramResult result = program.finish();
 
@@ -47,11 +52,28 @@ TEST(Interrupt, CtrlCWhileSavingClosesTheFileAndReportsWhatWasDone) {
                                        : std::to_string(written) + " hands were converted successfully.\n");
 }
 
-// The bar is redrawn in place ("\r"), shows each stage's text, fits the terminal's 100 columns, is redrawn
-// about 20 times a second at most, and is wiped at the end. --quiet shows none.
-TEST(Progress, BarOnATerminal) {
+// Started with Ctrl-C ignored, as a script's background job is, the program goes on ignoring it.
+TEST(Interrupt, IgnoredWhenTheProgramStartsIgnoringIt) {
     TempDir temp;
     const std::string log = temp.file("GAMES_V3.LOG");
+    const std::string out = temp.file("hh.txt");
+    writeFile(log, goodHands(1, BigLogHands));
+    const auto previous = std::signal(SIGINT, SIG_IGN);  // the program inherits what is ignored
+    Program program({"--last", std::to_string(BigLogHands), log, out});
+    std::signal(SIGINT, previous);
+    ASSERT_TRUE(waitForOutput(program, out)) << "the conversion ended before the signal";
+    program.signal(SIGINT);
+    const ProgramResult result = program.finish();
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, std::to_string(BigLogHands) + " hands were converted successfully.\n");
+}
+
+// The bar is redrawn in place ("\r"), shows each stage's text, fits the terminal's 100 columns, is redrawn
+// about 20 times a second at most, and is wiped at the end. A control character of the log's name is shown
+// as '?', so that it cannot break the line. --quiet shows none.
+TEST(Progress, BarOnATerminal) {
+    TempDir temp;
+    const std::string log = temp.file("GAMES\nV3.LOG");
     writeFile(log, goodHands(1, BigLogHands / 10));
     const auto start = std::chrono::steady_clock::now();
     const ProgramResult result = runProgram({log, temp.file("hh.txt")}, "", true);
@@ -60,7 +82,7 @@ TEST(Progress, BarOnATerminal) {
     EXPECT_EQ(result.out, std::to_string(BigLogHands / 10) + " hands were converted successfully.\n");
 
     const std::string& screen = result.err;
-    for (const char* text : {"Converting GAMES_V3.LOG", "Loading file GAMES_V3.LOG...",
+    for (const char* text : {"Converting GAMES?V3.LOG", "Loading file GAMES?V3.LOG...",
                              "Processing hand histories...", "Saving hand histories to disk..."}) {
         EXPECT_NE(screen.find(text), std::string::npos) << text;
     }
