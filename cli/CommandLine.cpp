@@ -152,6 +152,27 @@ std::string parseErrorText(const CLI::ParseError& error, const CLI::App& app) {
         }
     }
     std::string text = error.what();
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) {
+        // The parser's wording ("--first: At Most 1 required but received 2") said plainly.
+        const auto reworded = [&](std::string_view pattern, std::string_view plain) {
+            const std::size_t at = text.find(pattern);
+            if (at == std::string::npos) return false;
+            text = text.substr(0, at) + std::string(plain);
+            return true;
+        };
+        if (reworded(": At Most ", ": given more than once")) return text;
+        if (reworded(" was given a disallowed flag override", ": takes no value"))
+            return text.starts_with('-') ? text : "--" + text;  // named without its dashes
+        if (text.starts_with("--between") && reworded(": At least ", ": needs two hand numbers, A and B"))
+            return text;
+        const std::size_t required = text.find(" required ");
+        if (required != std::string::npos && text.ends_with(" missing")) {
+            // "--error-log: 1 required FILE missing"
+            const std::size_t name = required + 10;
+            return text.substr(0, text.find(": ")) + ": missing " + text.substr(name, text.size() - 8 - name);
+        }
+        return text;
+    }
     if (dynamic_cast<const CLI::ExcludesError*>(&error) != nullptr) {
         // "--first excludes --last"
         const std::size_t at = text.find(" excludes ");
@@ -177,6 +198,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, std::ostre
     app.formatter(std::make_shared<HelpFormatter>());
     app.footer(Footer);
     app.set_help_flag();  // made again below, so that it is listed with the options of its group
+    // A flag takes no value: "--json=false" is an error, not a way to turn it off.
+    app.option_defaults()->disable_flag_override();
 
     std::optional<std::string> first, last, files, handsPerFile, errorLog;
     std::vector<std::string> between, paths;

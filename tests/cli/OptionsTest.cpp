@@ -43,11 +43,13 @@ TEST_F(Options, UsageErrors) {
         // Conflicting and repeated choices, unknown options, an empty path.
         {{"--first", "1", "--last", "1"}, "--first and --last cannot be used together"},
         {{"--files", "2", "--hands-per-file", "2"}, "--files and --hands-per-file cannot be used together"},
-        {{"--first", "1", "--first", "2"}, "--first: "},
+        {{"--first", "1", "--first", "2"}, "--first: given more than once"},
+        {{"--json=false"}, "--json: takes no value"},
         {{"--fast"}, "unrecognized option '--fast'"},
         {{"--error-log", ""}, "--error-log: empty file name"},
         // A value missing at the end, and a wrong number of paths.
-        {{log, out, "--between", "1"}, "--between: "},
+        {{log, out, "--between", "1"}, "--between: needs two hand numbers, A and B"},
+        {{log, out, "--error-log"}, "--error-log: missing FILE"},
         {{log, out, "extra.txt"}, "unexpected argument 'extra.txt'"},
         {{}, "missing OUTPUT"}};
     for (const auto& c : cases) {
