@@ -9,8 +9,8 @@
 # Both sides are timed in two states: after the write-back and a pause of three seconds, as when a user starts
 # a conversion, and at once after deleting files as large as the output. On the virtual machine the project is
 # measured on, the floor's copy of 886 MB has taken from 0.2 s to 1.8 s of system time, in either state and
-# from one hour to the next, apparently as the host hands memory back to the machine or not. The conversion
-# stays within a few per cent; the two ratios show how much the floor moved.
+# from one hour to the next, apparently as the host hands memory back to the machine or not. The conversion's
+# own writes have slowed down with it at times; the two ratios show how much each side moved.
 #
 #   bench/run.sh [RUNS]     RUNS timed runs of each command, the median is quoted (default 3)
 set -eu
