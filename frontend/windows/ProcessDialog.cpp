@@ -93,6 +93,13 @@ bool progressCallback(int stage, char* text, int percent, void* user) {
         default:
             return false;
     }
+    // Looking for a waiting message is a call into the system (some 30 microseconds under Wine), and the
+    // library calls back after every record and every hand: that alone made a conversion ten times slower.
+    // So a message is looked for at most once a millisecond; in between the answer is the one pumpMessage
+    // gives when nothing is waiting, or false once the window is gone.
+    const auto now = std::chrono::steady_clock::now();
+    if (now - dialog->lastPump < PumpInterval) return dialog->hwnd != nullptr && !dialog->closed;
+    dialog->lastPump = now;
     return dialog->pumpMessage();
 }
 

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <chrono>
+
 #include "framework/DialogWindow.h"
 
 namespace vlc {
@@ -29,10 +31,15 @@ public:
     char statusText[1024] = "";  // the status last shown; longer texts are cut to fit
     int lastPosition = 0;        // the bar position last set
     bool stopped = true;         // the running conversion must stop; also whenever none runs
+    std::chrono::steady_clock::time_point lastPump{};  // when the callback last looked for a message
 };
 
-// The library's progress callback; user is the ProcessDialog. Shows a stage, handles one window message and
-// returns whether the conversion goes on. A text or position that has not changed is not set again.
+// How often the progress callback looks for a waiting window message at most.
+inline constexpr std::chrono::milliseconds PumpInterval{1};
+
+// The library's progress callback; user is the ProcessDialog. Shows a stage, handles at most one window
+// message and returns whether the conversion goes on. A text or position that has not changed is not set
+// again.
 bool progressCallback(int stage, char* text, int percent, void* user);
 
 }  // namespace vlc

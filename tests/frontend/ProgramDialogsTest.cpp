@@ -117,6 +117,14 @@ TEST(ProcessDialog, OwnerIsDisabledWhileConvertingAndActiveAgainAfterwards) {
         EXPECT_TRUE(ownerSeen.whenHidden);
         EXPECT_EQ(GetActiveWindow(), owner);
         EXPECT_EQ(GetTotalHands(), 1u);
+
+        // Messages are looked for at most once a millisecond, but a window destroyed under the library
+        // (its owner closed) stops it at the very next callback.
+        dialog.stopped = false;
+        std::string text = "Saving hand histories to disk...";
+        progressCallback(StageSaving, text.data(), 50, &dialog);
+        DestroyWindow(dialog.hwnd);
+        EXPECT_FALSE(progressCallback(StageSaving, text.data(), 51, &dialog));
     }
     DestroyWindow(owner);
 }
