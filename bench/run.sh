@@ -50,26 +50,21 @@ timedConvert() {
     [ -z "$peakTo" ] || echo "$2" >> "$peakTo"
 }
 # The floor: reading $log, then copying $result to a file that did not exist; its seconds are added to $1.
+# A second argument is handed to dd (conv=fsync: until the copy is on disk).
 timedFloor() {
     to=$1
+    ddOption=${2:-}
     set -- $(timed cat "$log")
     read_s=$1
-    set -- $(timed dd if="$result" of="$out/copy.txt" bs=1M)
+    set -- $(timed dd if="$result" of="$out/copy.txt" bs=1M ${ddOption:+"$ddOption"})
     echo "$read_s $1" | awk '{ print $1 + $2 }' >> "$to"
 }
-
-# Both again, each until the output is on disk.
+# A conversion until its output is on disk; its seconds are added to the file $1.
 timedConvertDurable() {
-    set -- "$1" $(timed sh -c '"$0" --quiet --error-log "$1" "$2" "$3" && sync -d "$3"' \
-        "$build/bin/vlconvert" "$out/errorLog.txt" "$log" "$result")
-    echo "$2" >> "$1"
-}
-timedFloorDurable() {
     to=$1
-    set -- $(timed cat "$log")
-    read_s=$1
-    set -- $(timed dd if="$result" of="$out/copy.txt" bs=1M conv=fsync)
-    echo "$read_s $1" | awk '{ print $1 + $2 }' >> "$to"
+    set -- $(timed sh -c '"$0" --quiet --error-log "$1" "$2" "$3" && sync -d "$3"' \
+        "$build/bin/vlconvert" "$out/errorLog.txt" "$log" "$result")
+    echo "$1" >> "$to"
 }
 
 for hands in 100000 1000000; do
@@ -93,7 +88,7 @@ for hands in 100000 1000000; do
         settle
         timedConvertDurable "$out/convertDurable.txt"
         settle
-        timedFloorDurable "$out/floorDurable.txt"
+        timedFloor "$out/floorDurable.txt" conv=fsync
         i=$((i + 1))
     done
     convert=$(median < "$out/convert.txt")
