@@ -72,7 +72,7 @@ void DialogWindow::hide() {
 }
 
 bool DialogWindow::pumpMessage() {
-    if (hwnd == nullptr || closed) return false;
+    if (!isOpen()) return false;
     MSG message;
     if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) return true;
     const bool taken =

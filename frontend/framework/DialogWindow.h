@@ -40,6 +40,8 @@ public:
     // dialog keyboard handling gets the first look. Never blocks. False once this window is gone. The quit
     // message is taken and dispatched like any other: it does not end a loop.
     bool pumpMessage();
+    // Whether the window is there: made, and neither destroyed nor gone with its owner.
+    bool isOpen() const { return hwnd != nullptr && !closed; }
 
     HWND hwnd = nullptr;
     bool isDialog = false;  // selects dialog keyboard handling and the dialog answer of windowProc

@@ -126,7 +126,7 @@ bool ConverterWindow::pumpAll() {
         if (!PeekMessageA(&next, nullptr, 0, 0, PM_NOREMOVE)) break;
         ownerOf(next.hwnd, pump)->pumpMessage();
     }
-    return hwnd != nullptr && !closed;
+    return isOpen();
 }
 
 DialogWindow* ConverterWindow::ownerOf(HWND window, DialogWindow* fallback) {
@@ -134,11 +134,11 @@ DialogWindow* ConverterWindow::ownerOf(HWND window, DialogWindow* fallback) {
     for (DialogWindow* const dialog :
          {static_cast<DialogWindow*>(&processDialog), static_cast<DialogWindow*>(&aboutDialog),
           static_cast<DialogWindow*>(this)}) {
-        if (root != nullptr && root == dialog->hwnd && !dialog->closed) return dialog;
+        if (root != nullptr && root == dialog->hwnd && dialog->isOpen()) return dialog;
     }
     // Messages of other windows, or of none, go to the pump whose turn it is; the main window's pump takes
     // them once the dialogs are gone.
-    return fallback->closed ? this : fallback;
+    return fallback->isOpen() ? fallback : this;
 }
 
 INT_PTR ConverterWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -98,7 +98,7 @@ bool progressCallback(int stage, char* text, int percent, void* user) {
     // So a message is looked for at most once a millisecond; in between the answer is the one pumpMessage
     // gives when nothing is waiting, or false once the window is gone.
     const auto now = std::chrono::steady_clock::now();
-    if (now - dialog->lastPump < PumpInterval) return dialog->hwnd != nullptr && !dialog->closed;
+    if (now - dialog->lastPump < PumpInterval) return dialog->isOpen();
     dialog->lastPump = now;
     return dialog->pumpMessage();
 }
