@@ -153,23 +153,18 @@ std::string parseErrorText(const CLI::ParseError& error, const CLI::App& app) {
     }
     std::string text = error.what();
     if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) {
-        // The parser's wording ("--first: At Most 1 required but received 2") said plainly.
-        const auto reworded = [&](std::string_view pattern, std::string_view plain) {
-            const std::size_t at = text.find(pattern);
-            if (at == std::string::npos) return false;
-            text = text.substr(0, at) + std::string(plain);
-            return true;
-        };
-        if (reworded(": At Most ", ": given more than once")) return text;
-        if (reworded(" was given a disallowed flag override", ": takes no value"))
-            return text.starts_with('-') ? text : "--" + text;  // named without its dashes
-        if (text.starts_with("--between") && reworded(": At least ", ": needs two hand numbers, A and B"))
-            return text;
-        const std::size_t required = text.find(" required ");
-        if (required != std::string::npos && text.ends_with(" missing")) {
-            // "--error-log: 1 required FILE missing"
-            const std::size_t name = required + 10;
-            return text.substr(0, text.find(": ")) + ": missing " + text.substr(name, text.size() - 8 - name);
+        // The parser's wording said plainly: "--first: At Most 1 required but received 2", "--error-log: 1
+        // required FILE missing", "json was given a disallowed flag override" (a flag without its dashes).
+        const std::string name = text.substr(0, text.find_first_of(": "));
+        const std::string option = name.starts_with('-') ? name : "--" + name;
+        if (text.find(": At Most ") != std::string::npos) return option + ": given more than once";
+        if (text.ends_with(" was given a disallowed flag override")) return option + ": takes no value";
+        if (option == "--between") return option + ": needs two hand numbers, A and B";
+        constexpr std::string_view Required = " required ", Missing = " missing";
+        const std::size_t required = text.find(Required);
+        if (required != std::string::npos && text.ends_with(Missing)) {
+            const std::size_t type = required + Required.size();
+            return option + ": missing " + text.substr(type, text.size() - Missing.size() - type);
         }
         return text;
     }
