@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "frame/LibraryState.h"
+#include "frame/Conversion.h"
 
 namespace vlconvert {
 

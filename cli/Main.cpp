@@ -10,7 +10,7 @@
 #include "LogDiscovery.h"
 #include "Progress.h"
 #include "Summary.h"
-#include "frame/Driver.h"
+#include "frame/Conversion.h"
 
 namespace vlconvert {
 namespace {
@@ -156,20 +156,18 @@ int run(CliOptions& options) {
         return ExitUsage;
     }
 
-    noxi::DriverSettings settings;
-    settings.pauses = false;
     ProgressDisplay progress(stderr, !options.quiet && isTerminal(stderr));
     catchInterrupt();
-    const int result =
-        noxi::convertHands(options.input->c_str(), options.output.c_str(), &ProgressDisplay::callback,
-                           &progress, options.conversion, report.counts, settings);
+    const noxi::RunResult result =
+        noxi::convertLog(options.input->c_str(), options.output.c_str(), options.conversion,
+                         &ProgressDisplay::callback, &progress, report.counts);
     releaseInterrupt();
     progress.clear();
 
     bool lastFileFailed = false;
-    if (result == 1) {
+    if (result == noxi::RunResult::Finished) {
         report.outcome = Outcome::Finished;
-    } else if (result == 0) {
+    } else if (result == noxi::RunResult::Stopped) {
         report.outcome = Outcome::Interrupted;
     } else {
         report.outcome = Outcome::Failed;

@@ -2,7 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "frame/Driver.h"
+#include "frame/Conversion.h"
 
 namespace vlconvert {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/LibraryState.h"
+#include "frame/Conversion.h"
 
 namespace vlconvert {
 

@@ -587,4 +587,12 @@ int convertHands(const char* inPath, const char* outPath, ProgressCallback callb
     return conversion.run();
 }
 
+RunResult convertLog(const char* inPath, const char* outPath, const ConversionOptions& options,
+                     ProgressCallback callback, void* user, ConversionResults& results, bool pauses) {
+    DriverSettings settings;
+    settings.pauses = pauses;
+    const int result = convertHands(inPath, outPath, callback, user, options, results, settings);
+    return result > 0 ? RunResult::Finished : result == 0 ? RunResult::Stopped : RunResult::Failed;
+}
+
 }  // namespace noxi

@@ -7,8 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "NoxiConverter.h"
-#include "frame/LibraryState.h"
+#include "frame/Conversion.h"
 
 namespace noxi {
 
@@ -39,12 +38,5 @@ std::size_t skipToNextRecord(const char* text);
 
 // How far the LF, CR and blanks at text run.
 std::size_t skipLineEnds(const char* text);
-
-// The name of output file `number` of a split: the number and ".txt" in place of the file name's extension
-// (cut at its last full stop after the last '\' or '/'), or appended when the file name has no full stop.
-std::string splitFileName(std::string_view outPath, std::uint32_t number);
-
-// The part of a path after its last '\' or '/'.
-std::string_view fileNamePart(std::string_view path);
 
 }  // namespace noxi
