@@ -3,58 +3,32 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <memory>
-#include <new>
+#include <string>
+#include <string_view>
 #include <thread>
-#include <vector>
 
+#include "frame/HandIndex.h"
+#include "frame/HistorySink.h"
 #include "frame/Intake.h"
-#include "frame/LogBuffer.h"
-#include "frame/ScratchFile.h"
+#include "frame/LogSource.h"
 #include "hand/ChunkParser.h"
 #include "hand/TextOut.h"
-#include "writer/HistoryWriter.h"
 
 namespace noxi {
 namespace {
 
-// A good hand as the store keeps it: where its record starts in the loaded text. It is taken in again when
-// it is written, so the memory held per hand stays small for logs of millions of hands.
-struct StoredHand {
-    std::uint32_t id;
-    std::uint64_t offset;
-};
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-// Seeks with 64-bit offsets, for logs above 2 GiB.
-bool seek(std::FILE* file, int whence) {
-#ifdef _WIN32
-    return _fseeki64(file, 0, whence) == 0;
-#else
-    return fseeko(file, 0, whence) == 0;
-#endif
+std::string quoted(std::string_view format, std::string_view path) {
+    std::string text(format);
+    text.replace(text.find("%s"), 2, path);
+    return text;
 }
 
-std::int64_t fileSize(std::FILE* file) {
-    if (!seek(file, SEEK_END)) return -1;
-#ifdef _WIN32
-    const std::int64_t size = _ftelli64(file);
-#else
-    const std::int64_t size = ftello(file);
-#endif
-    return seek(file, SEEK_SET) ? size : -1;
-}
+// How a step of a conversion ended: on to the next step, stopped by the callback, or failed with a message
+// still to be told.
+enum class Step { Go, Stop, Fail };
 
-enum class Outcome { Go, Stop, Fail };
-
-// One conversion: the caller's callback, the results it fills, and the output file being written.
+// One conversion: the log source, the hand index, the history sink, and the caller's callback and results.
 class Conversion {
 public:
     Conversion(const char* inPath, const char* outPath, ProgressCallback callback, void* user,
@@ -65,65 +39,60 @@ public:
           user_(user),
           options_(options),
           results_(results),
-          settings_(settings) {}
+          settings_(settings),
+          selection_(options),
+          source_(
+              LogSource::Settings{.blockSize = settings.readBlockSize,
+                                  .mostWindow = std::max(settings.readBlockSize * 16, std::size_t{4096})}) {}
 
-    int run();
+    RunResult run();
 
 private:
-    // Called for every record: the message is copied into a buffer that keeps its room.
+    Step load();
+    Step process();
+    Step save();
+    // Closes what the run left open, as the step that ended it asks, and tells what failed.
+    RunResult close(Step step);
+
+    // The callback's report; the text is copied into a buffer that keeps its room.
     bool report(int stage, std::string_view text, int percent) {
         if (callback_ == nullptr) return true;
         message_.assign(text);
         return callback_(stage, message_.data(), percent, user_);
     }
-
     // A file-level failure: to the callback when there is one, else into the error log.
-    int fail(const std::string& text) {
+    RunResult tell(const std::string& text) {
         if (callback_ == nullptr) {
             results_.errorLog += "ERROR: ";
             results_.errorLog += text;
             results_.errorLog += '\n';
-            return -1;
+            return RunResult::Failed;
         }
-        return report(StageError, text, 0) ? -1 : 0;
+        return report(StageError, text, 0) ? RunResult::Failed : RunResult::Stopped;
     }
-
+    Step failWith(std::string text) {
+        failure_ = std::move(text);
+        return Step::Fail;
+    }
+    Step readFailure() { return failWith(quoted("File \"%s\" could not be loaded.", inPath_)); }
+    Step writeFailure() {
+        results_.totalHands -= static_cast<std::uint32_t>(direct_ ? direct_->handsLost() : 0);
+        direct_.reset();
+        return failWith(quoted("Couldn't write hand history file \"%s\".", outPath_));
+    }
     void pause() const {
         if (settings_.pauses) std::this_thread::sleep_for(std::chrono::milliseconds(250));
     }
 
-    int load();
-    int process();
-    int save();
-
-    // The log's text: all of it, or while hands are written ahead a window of whole lines that moves through
-    // the file. text_[0] is the byte at file offset textStart_, and a NUL stands at textEnd_.
-    const char* at(std::uint64_t offset) const { return text_ + (offset - textStart_); }
-    bool isWhole() const { return static_cast<bool>(logText_); }
-    bool loadWhole();
-    bool moveWindow(std::uint64_t from);
-    void dropWhatWasRead();
-    int readFailure();
-
-    // One record taken in by the reused hand record, as a new record would take it: the rake is the one
-    // field a reset keeps, so a hand without RAKE must not inherit the previous hand's.
-    int takeIn(const char* record, bool evaluate) {
-        hand_.rake = 0;
-        return parseLine(hand_, record, options_.fixSmallBlind, evaluate);
-    }
-
-    bool selected(std::size_t position, const StoredHand& hand) const;
-    std::string firstOutputName() const {
-        return options_.splitMode == SingleFile ? std::string(outPath_) : splitFileName(outPath_, 1);
-    }
-    bool canWriteAhead() const;
-    void writeAhead();
-    void abandonWriteAhead();
-    int finishWriteAhead();
-    bool openOutput(const std::string& path);
-    bool writeOut();
-    bool closeOutput();
-    int writeFailure();
+    void logBadRecord(const char* error);
+    void startWriteAhead();
+    // Makes file `number` the one written: its scratch file takes its name, or it is created.
+    Step beginFile(std::uint32_t number);
+    // Written ahead, a file that could not take its name ends writing ahead: the hands from the one being
+    // saved on are taken in again and written at their names, which tells what fails.
+    void writeTheRestDirectly();
+    // Takes in again and writes the selected hand at index position position_.
+    Step writeFromIndex();
 
     const char* inPath_;
     const char* outPath_;
@@ -132,457 +101,251 @@ private:
     const ConversionOptions& options_;
     ConversionResults& results_;
     const DriverSettings& settings_;
-
+    Selection selection_;
     std::string message_;
-    FilePtr input_;
-    std::uint64_t size_ = 0;
-    LogBuffer logText_;
-    std::vector<char> window_;
-    const char* text_ = nullptr;
-    std::uint64_t textStart_ = 0;
-    std::uint64_t textEnd_ = 0;
-    std::uint64_t readEnd_ = 0;  // how far the window has read the file
-    char cutByte_ = 0;           // the byte the window's NUL stands in for
-    std::uint64_t recordCount_ = 0;
-    std::vector<StoredHand> hands_;
+    std::string failure_;
+
+    LogSource source_;
+    HandIndex index_;
     HandRecord hand_;
+    std::uint64_t recordCount_ = 0;
 
-    FilePtr output_;
-    std::string buffer_;                 // whole hands not yet handed to the file
-    std::vector<std::size_t> handEnds_;  // where each buffered hand ends in buffer_
-
-    // Writing ahead: while the good hands come in ascending order, each is written as it is first read,
-    // into a scratch file that becomes the output when the saving step opens it.
-    ScratchFile ahead_;
-    std::vector<std::uint64_t> aheadEnds_;  // where each hand written ahead ends in the scratch file
-    std::uint64_t aheadPosition_ = 0;       // hands kept so far, repeated numbers left out
-    std::uint32_t aheadLastId_ = 0;
-    bool aheadStarted_ = false;
+    std::unique_ptr<ScratchSink> scratch_;
+    std::unique_ptr<WriteAhead> ahead_;
+    std::unique_ptr<DirectSink> direct_;
+    std::string history_;
+    std::size_t position_ = 0;  // the index position of the next hand to look at for saving
+    bool firstInFile_ = true;
+    bool saving_ = false;  // a file of the output has been begun
 };
 
-std::string quoted(const char* format, std::string_view path) {
-    std::string text(format);
-    const std::size_t at = text.find("%s");
-    text.replace(at, 2, path);
-    return text;
-}
-
-int Conversion::run() {
+RunResult Conversion::run() {
     results_.totalHands = 0;
     results_.numBadHands = 0;
     results_.numFiles = 0;
     const std::string name(fileNamePart(inPath_ != nullptr ? inPath_ : ""));
-    if (!report(StageTitle, "Converting " + name, 0)) return 0;
-    if (!report(StageLoading, "Loading file " + name + "...", 0)) return 0;
+    if (!report(StageTitle, "Converting " + name, 0)) return RunResult::Stopped;
+    if (!report(StageLoading, "Loading file " + name + "...", 0)) return RunResult::Stopped;
     results_.errorLog.clear();
     if (inPath_ == nullptr || outPath_ == nullptr) {
         results_.errorLog += "ERROR: Converter failure!\n";
-        return -1;
+        return RunResult::Failed;
     }
     refreshTimeZone();
 
-    if (const int result = load(); result != 1) return result;
-    if (!report(StageLoading, "Loading file " + name + "...", 100)) return 0;
-    pause();
-
-    if (const int result = process(); result != 1) return result;
-    pause();
-
-    if (!hands_.empty()) {
-        if (const int result = save(); result != 1) return result;
+    Step step = load();
+    if (step == Step::Go) {
+        if (!report(StageLoading, "Loading file " + name + "...", 100)) return close(Step::Stop);
+        pause();
+        step = process();
     }
-    pause();
-    return 1;
-}
-
-int Conversion::load() {
-    std::error_code error;
-    input_.reset(std::filesystem::is_directory(inPath_, error) ? nullptr : std::fopen(inPath_, "rb"));
-    if (!input_) return fail(quoted("File \"%s\" could not be found.", inPath_));
-    const std::int64_t size = fileSize(input_.get());
-    if (size < 1) return fail(quoted("File \"%s\" doesn't contain any hand histories.", inPath_));
-    size_ = static_cast<std::uint64_t>(size);
-    // Hands written ahead need no more of the log than the line being taken in; otherwise it is loaded whole.
-    const bool loaded = settings_.writeAhead && canWriteAhead() ? moveWindow(0) : loadWhole();
-    return loaded ? 1 : readFailure();
-}
-
-// Nothing read so far is written: the scratch file goes, with the hands and the log's text.
-void Conversion::dropWhatWasRead() {
-    abandonWriteAhead();
-    hands_.clear();
-    logText_.release();
-    window_ = {};
-}
-
-int Conversion::readFailure() {
-    dropWhatWasRead();
-    return fail(quoted("File \"%s\" could not be loaded.", inPath_));
-}
-
-// The whole log from its start: at the outset, for a line too long for a window, or in the saving step when
-// the hands read in windows are written the usual way after all (the log is then read a second time).
-bool Conversion::loadWhole() {
-    window_ = {};
-    if (size_ >= SIZE_MAX || !logText_.allocate(static_cast<std::size_t>(size_))) return false;
-    if (!seek(input_.get(), SEEK_SET) ||
-        std::fread(logText_.data(), 1, static_cast<std::size_t>(size_), input_.get()) != size_) {
-        logText_.release();
-        return false;
+    if (step == Step::Go) {
+        pause();
+        if (!index_.empty()) step = save();
     }
-    logText_.data()[size_] = '\0';
-    text_ = logText_.data();
-    textStart_ = 0;
-    textEnd_ = size_;
-    readEnd_ = size_;
-    return true;
+    return close(step);
 }
 
-// Moves the window on to start at file offset `from`, the end of its lines so far: the bytes read past them
-// are kept, more are read behind, and the window ends after its last LF, or with the log.
-bool Conversion::moveWindow(std::uint64_t from) {
-    auto kept = static_cast<std::size_t>(readEnd_ - from);
-    if (!window_.empty()) {
-        window_[static_cast<std::size_t>(textEnd_ - textStart_)] = cutByte_;
-        std::memmove(window_.data(), window_.data() + (from - textStart_), kept);
+Step Conversion::load() {
+    switch (source_.open(inPath_)) {
+        case LogSource::Opened::Missing:
+            return failWith(quoted("File \"%s\" could not be found.", inPath_));
+        case LogSource::Opened::Empty:
+            return failWith(quoted("File \"%s\" doesn't contain any hand histories.", inPath_));
+        case LogSource::Opened::Utf16:
+            return failWith(
+                quoted("File \"%s\" is not a Velmora hand log (it is saved as UTF-16 text).", inPath_));
+        case LogSource::Opened::Yes:
+            break;
     }
-    textStart_ = from;
-    std::size_t lineEnd = std::string_view::npos;
-    while (lineEnd == std::string_view::npos) {
-        // A line longer than the window widens it, up to sixteen blocks: a longer one (megabytes of junk
-        // without a line end) has the log loaded whole rather than a window that outgrows it.
-        if (window_.size() < kept + settings_.readBlockSize + 1) {
-            const std::size_t widened = std::max(kept + settings_.readBlockSize + 1, window_.size() * 2);
-            if (widened > 16 * settings_.readBlockSize) return loadWhole();
-            window_.resize(widened);
-        }
-        const std::size_t room = window_.size() - 1 - kept;
-        const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(size_ - readEnd_, room));
-        if (std::fread(window_.data() + kept, 1, wanted, input_.get()) != wanted) return false;
-        const std::size_t lookedAt = kept;
-        kept += wanted;
-        readEnd_ += wanted;
-        if (readEnd_ == size_) {
-            lineEnd = kept;
-        } else if (const std::size_t lf =
-                       std::string_view(window_.data() + lookedAt, kept - lookedAt).rfind('\n');
-                   lf != std::string_view::npos) {
-            lineEnd = lookedAt + lf + 1;
-        }
-    }
-    textEnd_ = from + lineEnd;
-    cutByte_ = window_[lineEnd];
-    window_[lineEnd] = '\0';
-    text_ = window_.data();
-    return true;
+    LogSource::Piece first;
+    return source_.pieceAt(0, first) ? Step::Go : readFailure();
 }
 
-int Conversion::process() {
-    if (!report(StageProcessing, "Processing hand histories...", 0)) return 0;
-    if (settings_.writeAhead && canWriteAhead()) ahead_.create(firstOutputName(), inPath_);
-    // Room for as many hands as a log of this size usually holds, so that the lists are seldom moved (and
-    // their pages touched afresh) as they grow; rooms not reached are never touched. Capped, so that a huge
-    // log of junk does not ask for much memory it will never use: beyond the cap the lists grow as usual.
+void Conversion::logBadRecord(const char* error) {
+    results_.errorLog += "ERROR on Line ";
+    appendInt(results_.errorLog, static_cast<std::int64_t>(recordCount_ + 1));
+    results_.errorLog += std::string_view(error).starts_with("Chunk") ? ", " : ": ";
+    results_.errorLog += error;
+    results_.errorLog += '\n';
+    ++results_.numBadHands;
+}
+
+// Hands are written ahead only where each hand's place in the files depends on nothing later in the log: not
+// for the last hands, nor for a number of files, which need the count of hands.
+void Conversion::startWriteAhead() {
+    if (!settings_.writeAhead || !selection_.knownRange() || selection_.needsCount()) return;
+    scratch_ =
+        std::make_unique<ScratchSink>(outPath_, inPath_, selection_.singleFile(), settings_.writeBlockSize);
+    ahead_ = std::make_unique<WriteAhead>(options_, *scratch_, settings_.window, settings_.writeBlockSize);
+    if (!ahead_->start()) {
+        ahead_.reset();
+        scratch_.reset();
+    }
+}
+
+Step Conversion::process() {
+    if (!report(StageProcessing, "Processing hand histories...", 0)) return Step::Stop;
+    startWriteAhead();
+    // Room for as many hands as a log of this size usually holds, so that the index is seldom moved (and its
+    // pages touched afresh) as it grows; room not reached is never touched. Capped, so that a huge log of
+    // junk does not ask for much memory it will never use.
     constexpr std::uint64_t UsualHandBytes = 256;
     constexpr std::uint64_t MostHandsForeseen = std::uint64_t{1} << 22;
-    const auto usualHands = static_cast<std::size_t>(std::min(size_ / UsualHandBytes, MostHandsForeseen));
-    hands_.reserve(usualHands);
-    if (ahead_.isOpen()) aheadEnds_.reserve(usualHands);
+    index_.reserve(static_cast<std::size_t>(std::min(source_.size() / UsualHandBytes, MostHandsForeseen)));
+
     std::uint64_t offset = 0;
     do {
-        // Only writing needs the hands evaluated; otherwise it is enough to know which records are good.
-        const int consumed = takeIn(at(offset), ahead_.isOpen());
-        bool startsAtNul = false;
+        // The reused record takes each record in as a new record would: the rake is the one field a reset
+        // keeps, so a hand without RAKE must not inherit the previous hand's.
+        hand_.rake = 0;
+        const int consumed = takeIn(source_, offset, hand_, options_.fixSmallBlind, false);
+        if (consumed < 0) return readFailure();
         if (consumed > 0) {
-            hands_.push_back({static_cast<std::uint32_t>(hand_.gameId()), offset});
-            offset += static_cast<std::uint64_t>(consumed);
-            if (ahead_.isOpen()) writeAhead();
+            const auto id = static_cast<std::uint32_t>(hand_.gameId());
+            index_.add(id, offset, static_cast<std::uint32_t>(consumed));
+            if (ahead_) ahead_->offer(hand_, id);
         } else {
-            const char* error = hand_.errorText();
-            results_.errorLog += "ERROR on Line ";
-            std::string number;
-            appendInt(number, static_cast<std::int64_t>(recordCount_ + 1));
-            results_.errorLog += number;
-            results_.errorLog += std::string_view(error).starts_with("Chunk") ? ", " : ": ";
-            results_.errorLog += error;
-            results_.errorLog += '\n';
-            ++results_.numBadHands;
-            startsAtNul = *at(offset) == '\0';
+            logBadRecord(hand_.errorText());
         }
-        offset += skipToNextRecord(at(offset));
-        // A NUL inside the log cannot be skipped like a line end: step over it, and over the line ends and
-        // blanks after it, so later hands still count.
-        if (startsAtNul && offset < size_) offset += 1 + skipLineEnds(at(offset + 1));
-        // The window ends after a line end: line ends and blanks that run on are skipped in the next one.
-        while (offset == textEnd_ && offset < size_) {
-            if (!moveWindow(offset)) return readFailure();
-            offset += skipLineEnds(at(offset));
-        }
+        if (!source_.nextRecord(offset, consumed > 0 ? static_cast<std::uint64_t>(consumed) : 0, offset))
+            return readFailure();
         ++recordCount_;
         if (callback_ != nullptr) {
-            const int percent =
-                static_cast<int>(static_cast<double>(offset) / static_cast<double>(size_) * 100);
-            if (!report(StageProcessing, "Processing hand histories...", percent)) {
-                dropWhatWasRead();
-                return 0;
-            }
+            const auto percent =
+                static_cast<int>(static_cast<double>(offset) / static_cast<double>(source_.size()) * 100);
+            if (!report(StageProcessing, "Processing hand histories...", percent)) return Step::Stop;
         }
-    } while (offset < size_);
-    window_ = {};
+    } while (offset < source_.size());
 
-    if (ahead_.isOpen()) {
-        if (hands_.empty() || !ahead_.write(buffer_.data(), buffer_.size())) abandonWriteAhead();
-        buffer_.clear();
+    if (ahead_ && !ahead_->finish()) {
+        ahead_.reset();
+        scratch_.reset();
     }
-
-    // Ascending hand numbers; of several records with one number the first in the log stays. Logs are
-    // mostly in order already, and then the sort and its buffer are spared.
-    const auto byId = [](const StoredHand& a, const StoredHand& b) { return a.id < b.id; };
-    if (!std::is_sorted(hands_.begin(), hands_.end(), byId))
-        std::stable_sort(hands_.begin(), hands_.end(), byId);
-    hands_.erase(std::unique(hands_.begin(), hands_.end(),
-                             [](const StoredHand& a, const StoredHand& b) { return a.id == b.id; }),
-                 hands_.end());
-    return 1;
+    // Written ahead, the hands need no order of their own.
+    if (!ahead_) index_.order();
+    return Step::Go;
 }
 
-bool Conversion::selected(std::size_t position, const StoredHand& hand) const {
-    switch (options_.rangeType) {
-        case RangeAll:
-            return true;
-        case RangeFirst:
-            return position < options_.rangeFrom;
-        case RangeLast:
-            return hands_.size() < options_.rangeFrom || position >= hands_.size() - options_.rangeFrom;
-        case RangeBetween:
-            return options_.rangeFrom <= hand.id && hand.id <= options_.rangeTo;
-        default:
-            return false;
-    }
-}
-
-// Writing ahead gives the same files only when each hand's text and place depend on nothing that comes
-// later in the log: a range that needs the number of hands, or more than one file, rules it out.
-bool Conversion::canWriteAhead() const {
-    const bool range = options_.rangeType == RangeAll || options_.rangeType == RangeFirst ||
-                       options_.rangeType == RangeBetween;
-    const bool oneFile =
-        (options_.splitMode != SplitByFileCount && options_.splitMode != SplitByHandsPerFile) ||
-        options_.splitValue == 0;
-    return range && oneFile;
-}
-
-// The hand just taken in, written ahead when it comes after every hand before it. A hand repeating the last
-// number is dropped as the store drops it; an earlier number means the order is not the file order, and the
-// hands are written the usual way after all.
-void Conversion::writeAhead() {
-    const auto id = static_cast<std::uint32_t>(hand_.gameId());
-    if (aheadStarted_ && id <= aheadLastId_) {
-        if (id < aheadLastId_) abandonWriteAhead();
-        return;
-    }
-    aheadStarted_ = true;
-    aheadLastId_ = id;
-    if (!selected(aheadPosition_++, StoredHand{id, 0})) return;
-    writeHistory(hand_, buffer_, options_.realMoney, options_.make6Max, options_.muckHands,
-                 options_.saveAllHole, aheadEnds_.empty());
-    aheadEnds_.push_back(ahead_.size() + buffer_.size());
-    if (buffer_.size() >= settings_.writeBlockSize) {
-        if (!ahead_.write(buffer_.data(), buffer_.size())) abandonWriteAhead();
-        buffer_.clear();
-    }
-}
-
-void Conversion::abandonWriteAhead() {
-    ahead_.discard();
-    aheadEnds_.clear();
-    aheadEnds_.shrink_to_fit();
-    buffer_.clear();
-}
-
-// The saving step for hands written ahead: the scratch file takes the output's name, and the hands are
-// counted and reported as they would be written; a stop leaves the file with the hands counted so far.
-int Conversion::finishWriteAhead() {
-    const auto selectedCount = static_cast<std::uint32_t>(aheadEnds_.size());
-    const std::string tableClosed = "Table Closed" + std::string(LineEnd);
-    for (std::uint32_t k = 0; k < selectedCount; ++k) {
-        ++results_.totalHands;
-        if (callback_ == nullptr) continue;
-        const int percent = static_cast<int>(static_cast<double>(results_.totalHands) /
-                                             static_cast<double>(selectedCount) * 100);
-        if (!report(StageSaving, "Saving hand histories to disk...", percent)) {
-            const bool closed = ahead_.truncate(aheadEnds_[k]) &&
-                                ahead_.write(tableClosed.data(), tableClosed.size()) && ahead_.close();
-            ahead_.discard();
-            hands_.clear();
-            logText_.release();
-            if (!closed) fail(quoted("Couldn't write hand history file \"%s\".", outPath_));
-            return 0;
-        }
-    }
-    hands_.clear();
-    const bool closed = ahead_.write(tableClosed.data(), tableClosed.size()) && ahead_.close();
-    ahead_.discard();
-    if (!closed) {
-        logText_.release();
-        return fail(quoted("Couldn't write hand history file \"%s\".", outPath_));
-    }
-    return 1;
-}
-
-bool Conversion::openOutput(const std::string& path) {
-    ++results_.numFiles;
-    // Replacing the log being converted would destroy it: that output file cannot be created.
-    std::error_code error;
-    if (std::filesystem::equivalent(path, inPath_, error)) return false;
-    output_.reset(std::fopen(path.c_str(), "wb"));
-    if (!output_) return false;
-    // The driver hands over whole blocks of hands itself; the stream adds no buffering of its own.
-    std::setvbuf(output_.get(), nullptr, _IONBF, 0);
-    return true;
-}
-
-// Hands the buffered hands to the file. On a short write only the hands that reached the file whole count.
-bool Conversion::writeOut() {
-    if (buffer_.empty()) return true;
-    const std::size_t written = std::fwrite(buffer_.data(), 1, buffer_.size(), output_.get());
-    if (written != buffer_.size()) {
-        const auto whole = std::upper_bound(handEnds_.begin(), handEnds_.end(), written) - handEnds_.begin();
-        results_.totalHands -= static_cast<std::uint32_t>(handEnds_.size() - static_cast<std::size_t>(whole));
-        buffer_.clear();
-        handEnds_.clear();
-        return false;
-    }
-    buffer_.clear();
-    handEnds_.clear();
-    return true;
-}
-
-// Ends the current file with its closing line and closes it; false when any of it failed.
-bool Conversion::closeOutput() {
-    buffer_ += "Table Closed";
-    buffer_ += LineEnd;
-    const bool written = writeOut();
-    const bool closed = std::fclose(output_.release()) == 0;
-    return written && closed;
-}
-
-int Conversion::writeFailure() {
-    output_.reset();
-    hands_.clear();
-    logText_.release();
-    return fail(quoted("Couldn't write hand history file \"%s\".", outPath_));
-}
-
-int Conversion::save() {
-    if (!report(StageSaving, "Saving hand histories to disk...", 0)) {
-        abandonWriteAhead();
-        hands_.clear();
-        logText_.release();
-        return 0;
-    }
-    if (ahead_.isOpen()) {
-        if (ahead_.promote()) {
+Step Conversion::beginFile(std::uint32_t number) {
+    firstInFile_ = true;
+    if (ahead_) {
+        if (scratch_->publish(number)) {
             ++results_.numFiles;
-            return finishWriteAhead();
+            saving_ = true;
+            return Step::Go;
         }
-        // The scratch file could not take the output's name: the usual way reports what fails.
-        abandonWriteAhead();
+        writeTheRestDirectly();
     }
-    if (!isWhole() && !loadWhole()) return readFailure();
-    bool firstInFile = true;
+    ++results_.numFiles;
+    if (!direct_->openFile(number))
+        return failWith(quoted("Couldn't create hand history file \"%s\".", outPath_));
+    saving_ = true;
+    return Step::Go;
+}
 
-    std::uint32_t selectedCount = 0;
-    for (std::size_t position = 0; position < hands_.size(); ++position) {
-        selectedCount += selected(position, hands_[position]) ? 1 : 0;
+void Conversion::writeTheRestDirectly() {
+    ahead_.reset();
+    scratch_->discard();
+    index_.order();
+    direct_ =
+        std::make_unique<DirectSink>(outPath_, inPath_, selection_.singleFile(), settings_.writeBlockSize);
+    // The hands saved so far were the first selected ones.
+    std::uint32_t skipped = 0;
+    for (position_ = 0; position_ < index_.size(); ++position_) {
+        if (!selection_.selects(position_, index_[position_].id, index_.size())) continue;
+        if (skipped++ == results_.totalHands) break;
     }
-    std::uint32_t handsPerFile = 0;
-    if (options_.splitMode == SplitByFileCount) {
-        if (options_.splitValue > 0) {
-            handsPerFile =
-                static_cast<std::uint32_t>(static_cast<double>(selectedCount) / options_.splitValue + 0.5);
-        }
-    } else if (options_.splitMode == SplitByHandsPerFile) {
-        handsPerFile = options_.splitValue;
-    }
+}
 
-    if (!openOutput(firstOutputName())) {
-        hands_.clear();
-        logText_.release();
-        return fail(quoted("Couldn't create hand history file \"%s\".", outPath_));
+Step Conversion::writeFromIndex() {
+    while (!selection_.selects(position_, index_[position_].id, index_.size()))
+        ++position_;
+    const HandIndex::Entry& entry = index_[position_++];
+    // The record was taken in once already; a record that does not come back the same means the log
+    // changed under the conversion.
+    hand_.rake = 0;
+    if (takeIn(source_, entry.offset, hand_, options_.fixSmallBlind, false) !=
+            static_cast<int>(entry.length) ||
+        static_cast<std::uint32_t>(hand_.gameId()) != entry.id) {
+        return readFailure();
     }
+    history_.clear();
+    writeHand(hand_, options_, history_, firstInFile_);
+    firstInFile_ = false;
+    ++results_.totalHands;
+    return direct_->addHand(history_) ? Step::Go : writeFailure();
+}
 
-    for (std::size_t position = 0; position < hands_.size(); ++position) {
-        if (!selected(position, hands_[position])) continue;
+Step Conversion::save() {
+    if (!report(StageSaving, "Saving hand histories to disk...", 0)) return Step::Stop;
+    std::uint32_t selected = 0;
+    if (ahead_) {
+        selected = ahead_->handsWritten();
+    } else {
+        for (std::size_t position = 0; position < index_.size(); ++position)
+            selected += selection_.selects(position, index_[position].id, index_.size()) ? 1 : 0;
+        direct_ = std::make_unique<DirectSink>(outPath_, inPath_, selection_.singleFile(),
+                                               settings_.writeBlockSize);
+    }
+    const std::uint32_t handsPerFile = selection_.handsPerFile(selected);
+    source_.lookBehind(true);
+
+    if (const Step step = beginFile(1); step != Step::Go) return step;
+    while (results_.totalHands < selected) {
+        // A new file starts just before the first hand that would overflow the current one.
         if (handsPerFile > 0 && results_.totalHands / handsPerFile >= results_.numFiles) {
-            if (!closeOutput()) return writeFailure();
-            if (!openOutput(splitFileName(outPath_, results_.numFiles + 1))) {
-                hands_.clear();
-                logText_.release();
-                return fail(quoted("Couldn't create hand history file \"%s\".", outPath_));
-            }
-            firstInFile = true;
+            if (direct_ && !direct_->endFile()) return writeFailure();
+            if (const Step step = beginFile(results_.numFiles + 1); step != Step::Go) return step;
         }
-        // The record was taken in once already; taking it in again gives the same hand.
-        if (takeIn(at(hands_[position].offset), true) <= 0) continue;
-        writeHistory(hand_, buffer_, options_.realMoney, options_.make6Max, options_.muckHands,
-                     options_.saveAllHole, firstInFile);
-        handEnds_.push_back(buffer_.size());
-        firstInFile = false;
-        ++results_.totalHands;
-        if (buffer_.size() >= settings_.writeBlockSize && !writeOut()) return writeFailure();
-
+        if (ahead_) {
+            ++results_.totalHands;
+        } else if (const Step step = writeFromIndex(); step != Step::Go) {
+            return step;
+        }
         if (callback_ != nullptr) {
-            const int percent = static_cast<int>(static_cast<double>(results_.totalHands) /
-                                                 static_cast<double>(selectedCount) * 100);
-            if (!report(StageSaving, "Saving hand histories to disk...", percent)) {
-                const bool closed = closeOutput();
-                hands_.clear();
-                logText_.release();
-                if (!closed) fail(quoted("Couldn't write hand history file \"%s\".", outPath_));
-                return 0;
-            }
+            const auto percent = static_cast<int>(static_cast<double>(results_.totalHands) /
+                                                  static_cast<double>(selected) * 100);
+            if (!report(StageSaving, "Saving hand histories to disk...", percent)) return Step::Stop;
         }
     }
-    hands_.clear();
-    if (!closeOutput()) return writeFailure();
-    return 1;
+    return Step::Go;
+}
+
+RunResult Conversion::close(Step step) {
+    // Whatever ended the run, the file being written keeps the hands counted so far and its closing line;
+    // hands written ahead beyond them, and scratch files not reached, are dropped.
+    if (step != Step::Fail && saving_) {
+        const bool closed = ahead_ ? scratch_->keep(results_.totalHands) : direct_->endFile();
+        if (!closed) {
+            writeFailure();
+            // A stop stays a stop, though the failure is told.
+            if (step == Step::Stop) tell(failure_);
+            if (step == Step::Go) step = Step::Fail;
+        }
+    }
+    ahead_.reset();
+    scratch_.reset();
+    direct_.reset();
+    index_.release();
+    source_.releaseWindow();
+    switch (step) {
+        case Step::Go:
+            pause();
+            return RunResult::Finished;
+        case Step::Stop:
+            return RunResult::Stopped;
+        case Step::Fail:
+            break;
+    }
+    return tell(failure_);
 }
 
 }  // namespace
 
-std::size_t skipLineEnds(const char* text) {
-    std::size_t n = 0;
-    while (text[n] == '\n' || text[n] == '\r' || text[n] == ' ')
-        ++n;
-    return n;
-}
-
-std::size_t skipToNextRecord(const char* text) {
-    std::size_t n = 0;
-    while (text[n] != '\0' && text[n] != '\n' && text[n] != '\r')
-        ++n;
-    return n + skipLineEnds(text + n);
-}
-
-std::string_view fileNamePart(std::string_view path) {
-    const std::size_t slash = path.find_last_of("\\/");
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
-std::string splitFileName(std::string_view outPath, std::uint32_t number) {
-    const std::size_t nameStart = outPath.size() - fileNamePart(outPath).size();
-    const std::size_t dot = outPath.find_last_of('.');
-    std::string name(
-        outPath.substr(0, dot != std::string_view::npos && dot >= nameStart ? dot : outPath.size()));
-    appendInt(name, number);
-    name += ".txt";
-    return name;
-}
-
-int convertHands(const char* inPath, const char* outPath, ProgressCallback callback, void* user,
-                 const ConversionOptions& options, ConversionResults& results,
-                 const DriverSettings& settings) {
+RunResult convertHands(const char* inPath, const char* outPath, ProgressCallback callback, void* user,
+                       const ConversionOptions& options, ConversionResults& results,
+                       const DriverSettings& settings) {
     Conversion conversion(inPath, outPath, callback, user, options, results, settings);
     return conversion.run();
 }
@@ -591,8 +354,7 @@ RunResult convertLog(const char* inPath, const char* outPath, const ConversionOp
                      ProgressCallback callback, void* user, ConversionResults& results, bool pauses) {
     DriverSettings settings;
     settings.pauses = pauses;
-    const int result = convertHands(inPath, outPath, callback, user, options, results, settings);
-    return result > 0 ? RunResult::Finished : result == 0 ? RunResult::Stopped : RunResult::Failed;
+    return convertHands(inPath, outPath, callback, user, options, results, settings);
 }
 
 }  // namespace noxi

@@ -42,8 +42,8 @@ NOXI_API void SetSaveAllHole(bool saveAllHole) {
 NOXI_API int ConvertHands(char* inPath, const char* outPath, ProgressCallback callback, void* user) {
     noxi::LibraryState& state = libraryState();
     try {
-        return noxi::convertHands(inPath, outPath, callback, user, state.options, state.results,
-                                  noxi::DriverSettings{});
+        return noxi::exportedResult(noxi::convertHands(inPath, outPath, callback, user, state.options,
+                                                       state.results, noxi::DriverSettings{}));
     } catch (...) {
         // Memory ran out while the hands were taken in: the run fails as a whole.
         state.results.errorLog += "ERROR: Converter failure!\n";
@@ -65,10 +65,3 @@ NOXI_API unsigned long GetNumBadHands(void) {
 }
 
 }  // extern "C"
-
-#ifndef _WIN32
-// Where there is no DllMain, the library takes its start values when it is loaded.
-__attribute__((constructor)) static void noxiOnLoad() {
-    noxi::attachLibrary();
-}
-#endif

@@ -1,10 +1,13 @@
 #include "frame/Intake.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstddef>
 #include <cstring>
 
 #include "betting/Decoder.h"
 #include "hand/ChunkParser.h"
+#include "writer/HistoryWriter.h"
 
 namespace noxi {
 namespace {
@@ -40,36 +43,84 @@ int readChunk(const char* text, char (&buffer)[ChunkBufferSize]) {
     return n;
 }
 
-int parseLine(HandRecord& hand, const char* text, bool fixSmallBlind, bool evaluate) {
+bool startRecord(HandRecord& hand, const char* text) {
     if (text == nullptr) {
         hand.setError("Unable to process hand.");
-        return 0;
+        return false;
     }
     if (text[0] == '\0') {
         hand.setError("No hands found.");
-        return 0;
+        return false;
     }
     hand.reset();
+    return true;
+}
 
-    // The record's end is found once; its chunks are found within it.
-    const char* const end = recordEnd(text);
-    int consumed = 0;
-    for (int chunkNumber = 1;; ++chunkNumber) {
-        const int n = chunkLength(text + consumed, end);
-        if (n < 0) {
-            hand.setError("Chunk %i: Not a hand history.", chunkNumber);
-            return 0;
+void readChunks(HandRecord& hand, ChunkReading& reading, const char* text, const char* end, bool more) {
+    using State = ChunkReading::State;
+    if (reading.state != State::Reading) return;
+    // Kept in registers while the chunk parser writes the record.
+    int consumed = reading.consumed;
+    int chunkNumber = reading.chunkNumber;
+    State state = State::Reading;
+    for (;;) {
+        // The record ends where the next chunk would start with its end, or with a semicolon.
+        if (text == end) {
+            if (!more) state = State::Ended;
+            break;
         }
-        if (n == 0) break;
+        if (*text == ';') {
+            state = State::Ended;
+            break;
+        }
+        // A chunk is at most 255 characters and its semicolon: only that far is looked at.
+        const auto within = static_cast<std::size_t>(std::min<std::ptrdiff_t>(end - text, ChunkBufferSize));
+        const auto* semicolon = static_cast<const char*>(std::memchr(text, ';', within));
+        if (semicolon == nullptr && more && within < ChunkBufferSize) break;
+        const int n = semicolon != nullptr ? static_cast<int>(semicolon - text) : 0;
         // A record longer than the offset can count (gigabytes of chunks on one line) is not a hand.
-        if (consumed > INT_MAX - (n + 1)) {
+        if (semicolon == nullptr || consumed > INT_MAX - (n + 1)) {
             hand.setError("Chunk %i: Not a hand history.", chunkNumber);
-            return 0;
+            state = State::Failed;
+            break;
         }
-        if (!parseChunk(hand, text + consumed, n, chunkNumber)) return 0;
+        if (!parseChunk(hand, text, n, chunkNumber)) {
+            state = State::Failed;
+            break;
+        }
         consumed += n + 1;
+        text += n + 1;
+        ++chunkNumber;
     }
+    reading.consumed = consumed;
+    reading.chunkNumber = chunkNumber;
+    reading.state = state;
+}
 
+int parseLine(HandRecord& hand, const char* text, bool fixSmallBlind, bool evaluate) {
+    if (!startRecord(hand, text)) return 0;
+    ChunkReading reading;
+    readChunks(hand, reading, text, recordEnd(text), false);
+    if (reading.state == ChunkReading::State::Failed) return 0;
+    return finishRecord(hand, reading.consumed, fixSmallBlind, evaluate);
+}
+
+int takeIn(LogSource& source, std::uint64_t offset, HandRecord& hand, bool fixSmallBlind, bool evaluate) {
+    LogSource::Piece piece;
+    if (!source.pieceAt(offset, piece)) return -1;
+    if (!startRecord(hand, piece.text)) return 0;
+    ChunkReading reading;
+    for (;;) {
+        const char* const end = recordEnd(piece.text);
+        readChunks(hand, reading, piece.text, end, piece.more && end == piece.end);
+        if (reading.state != ChunkReading::State::Reading) break;
+        if (!source.pieceAt(offset + static_cast<std::uint64_t>(reading.consumed), piece)) return -1;
+    }
+    if (reading.state == ChunkReading::State::Failed) return 0;
+    return finishRecord(hand, reading.consumed, fixSmallBlind, evaluate);
+}
+
+int finishRecord(HandRecord& hand, int consumed, bool fixSmallBlind, bool evaluate) {
     if (hand.heroName) {
         for (int seat = 0; seat < SeatCount; ++seat) {
             if (hand.isSeated(seat) && *hand.seatNames[seat] == *hand.heroName) {
@@ -86,7 +137,17 @@ int parseLine(HandRecord& hand, const char* text, bool fixSmallBlind, bool evalu
     if (!decodeSequence(hand, fixSmallBlind)) return 0;
 
     // The seats still in are evaluated now, while the record is at hand.
-    for (int seat = 0; seat < SeatCount && evaluate; ++seat) {
+    if (evaluate) evaluateSeats(hand);
+
+    if (!hand.isComplete()) {
+        hand.setError("Hand is incomplete.");
+        return 0;
+    }
+    return consumed;
+}
+
+void evaluateSeats(HandRecord& hand) {
+    for (int seat = 0; seat < SeatCount; ++seat) {
         if (hand.folded[seat]) continue;
         HandEvaluator& evaluator = hand.evaluators[seat];
         evaluator.addCard(hand.holeCards[seat][0]);
@@ -95,12 +156,12 @@ int parseLine(HandRecord& hand, const char* text, bool fixSmallBlind, bool evalu
             evaluator.addCard(card);
         evaluator.category();
     }
+}
 
-    if (!hand.isComplete()) {
-        hand.setError("Hand is incomplete.");
-        return 0;
-    }
-    return consumed;
+void writeHand(HandRecord& hand, const ConversionOptions& options, std::string& out, bool firstInFile) {
+    evaluateSeats(hand);
+    writeHistory(hand, out, options.realMoney, options.make6Max, options.muckHands, options.saveAllHole,
+                 firstInFile);
 }
 
 }  // namespace noxi

@@ -1,6 +1,11 @@
 // The line intake: one record of the log (one line) becomes one checked hand.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
+#include "frame/Conversion.h"
+#include "frame/LogSource.h"
 #include "hand/HandRecord.h"
 
 namespace noxi {
@@ -13,9 +18,42 @@ constexpr int ChunkBufferSize = 256;
 // NUL, LF or CR comes first or no semicolon is within 256 characters. Never reads past a NUL.
 int readChunk(const char* text, char (&buffer)[ChunkBufferSize]);
 
-// Takes in the record that starts at text: chunks, hero seat, betting, evaluators, completeness. Returns the
-// offset just past its last semicolon for a usable hand, or 0 with the record's error text set.
-// A caller that only needs to know whether the hand is usable may leave the evaluators empty.
+// Where a record read chunk by chunk stands.
+struct ChunkReading {
+    enum class State { Reading, Ended, Failed };
+    int consumed = 0;     // the offset just past the last semicolon read
+    int chunkNumber = 1;  // the number of the next chunk
+    State state = State::Reading;
+};
+
+// Starts taking in the record that starts at text: false, with the record's error text set, for null text
+// or a record that starts with a NUL; else the record is reset for its chunks.
+bool startRecord(HandRecord& hand, const char* text);
+
+// Reads the chunks of the record from text, its byte at reading.consumed, up to end, where the record ends
+// (its first NUL, LF or CR) or, when more is true, where the bytes at hand end though the record may go on.
+// Each whole chunk goes to the chunk parser where it lies. Stops with state Ended or Failed (the error text
+// set) when the record ends or fails; still Reading when more bytes are needed to go on.
+void readChunks(HandRecord& hand, ChunkReading& reading, const char* text, const char* end, bool more);
+
+// What follows the chunks: hero seat, betting, evaluators, completeness. Returns consumed for a usable hand,
+// or 0 with the record's error text set. A caller that only needs to know whether the hand is usable may
+// leave the evaluators empty.
+int finishRecord(HandRecord& hand, int consumed, bool fixSmallBlind, bool evaluate);
+
+// Evaluates the best hand of every seat still in, for a hand taken in without its evaluators.
+void evaluateSeats(HandRecord& hand);
+
+// Appends the history of a hand taken in without its evaluators, as the options ask; firstInFile leaves out
+// the line that parts it from the hand before.
+void writeHand(HandRecord& hand, const ConversionOptions& options, std::string& out, bool firstInFile);
+
+// Takes in the record that starts at text and ends at its first NUL, LF or CR: the three steps above.
+// Returns the offset just past its last semicolon for a usable hand, or 0 with the record's error text set.
 int parseLine(HandRecord& hand, const char* text, bool fixSmallBlind, bool evaluate = true);
+
+// Takes in the record that starts at offset of the log: whole when the source's window holds it, chunk by
+// chunk when it is longer. Returns what parseLine returns, or -1 when the log could not be read.
+int takeIn(LogSource& source, std::uint64_t offset, HandRecord& hand, bool fixSmallBlind, bool evaluate);
 
 }  // namespace noxi

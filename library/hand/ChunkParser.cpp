@@ -8,6 +8,7 @@
 
 #include "hand/Money.h"
 #include "hand/Numbers.h"
+#include "platform/Platform.h"
 
 namespace noxi {
 namespace {
@@ -217,17 +218,8 @@ bool isDecimal(const char* text, int length) {
 }
 
 void refreshTimeZone() {
-    long westSeconds = 0;
-#ifdef _WIN32
-    // MinGW's msvcrt import library has no _get_timezone; the variable serves msvcrt and the UCRT alike.
-    _tzset();
-    westSeconds = _timezone;
-#else
-    tzset();
-    westSeconds = timezone;
-#endif
     // The offset is reported in whole minutes.
-    cachedOffsetMinutes = static_cast<int>(westSeconds / 60);
+    cachedOffsetMinutes = static_cast<int>(platform::refreshStandardOffset() / 60);
     offsetKnown = true;
     ++refreshCount;
 }

@@ -10,6 +10,7 @@
 #include "betting/Showdown.h"
 #include "hand/ChunkParser.h"
 #include "hand/TextOut.h"
+#include "platform/Platform.h"
 
 namespace noxi {
 namespace {
@@ -137,16 +138,6 @@ inline void putDate(TextSink& out, const std::tm& time) {
     out.advance(writeDate(at, time));
 }
 
-bool platformLocalTime(std::int64_t seconds, std::tm& local) {
-    const auto moment = static_cast<std::time_t>(seconds);
-    if (static_cast<std::int64_t>(moment) != seconds) return false;
-#ifdef _WIN32
-    return localtime_s(&local, &moment) == 0;
-#else
-    return localtime_r(&moment, &local) != nullptr;
-#endif
-}
-
 // How far the local clock reading is ahead of UTC at a moment the platform converted.
 std::int64_t offsetAt(std::int64_t seconds, const std::tm& local) {
     const std::int64_t days =
@@ -181,7 +172,7 @@ const HourOffset* steadyHour(std::int64_t startTime) {
         hour.offset = 0;
         std::tm first{};
         std::tm last{};
-        if (platformLocalTime(start, first) && platformLocalTime(start + Hour, last)) {
+        if (platform::localTime(start, first) && platform::localTime(start + Hour, last)) {
             hour.offset = offsetAt(start, first);
             hour.steady = offsetAt(start + Hour, last) == hour.offset;
         }
@@ -192,7 +183,7 @@ const HourOffset* steadyHour(std::int64_t startTime) {
 std::tm localTime(std::int64_t startTime) {
     if (const HourOffset* hour = steadyHour(startTime)) return fallbackTime(startTime + hour->offset);
     std::tm local{};
-    return platformLocalTime(startTime, local) ? local : fallbackTime(startTime);
+    return platform::localTime(startTime, local) ? local : fallbackTime(startTime);
 }
 
 void putDate(TextSink& out, std::int64_t startTime) {

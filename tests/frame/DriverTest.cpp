@@ -52,18 +52,40 @@ TEST_F(Driver, MissingFolderOrEmptyInputFails) {
               "ERROR: File \"" + empty + "\" doesn't contain any hand histories.\n");
 }
 
+// A log saved by an editor as UTF-16 is refused as a whole, not taken in as one bad record per byte.
+TEST_F(Driver, AUtf16LogIsRefused) {
+    for (const std::string mark : {"\xFF\xFE", "\xFE\xFF"}) {
+        std::string wide;
+        for (const char c : goodHands(1, 3))
+            wide += mark[0] == '\xFF' ? std::string{c, '\0'} : std::string{'\0', c};
+        const std::string in = log(mark + wide);
+        const std::string message =
+            "File \"" + in + "\" is not a Velmora hand log (it is saved as UTF-16 text).";
+        Recorder recorder;
+        EXPECT_EQ(convert(in, temp.file("out.txt"), &Recorder::callback, &recorder), -1);
+        EXPECT_EQ(recorder.calls.back(), "0 0 " + message);
+        EXPECT_EQ(convert(in, temp.file("out.txt")), -1);
+        EXPECT_EQ(std::string(GetErrorLog()), "ERROR: " + message + "\n");
+        EXPECT_EQ(GetNumBadHands(), 0u);
+        EXPECT_FALSE(fs::exists(temp.path() / "out1.txt"));
+    }
+    // A byte that only starts like a mark is a log like any other (its first record loses its number).
+    EXPECT_EQ(convert(log("\xFF" + goodHands(1, 2)), temp.file("out.txt")), 1);
+    EXPECT_EQ(writtenIds(readFile(temp.file("out1.txt"))), (std::vector<long long>{0, 2}));
+}
+
 TEST_F(Driver, NullPathsAreAConverterFailure) {
     LibraryState& state = libraryState();
     Recorder recorder;
     EXPECT_EQ(convertHands(nullptr, "out.txt", &Recorder::callback, &recorder, state.options, state.results,
                            {.pauses = false}),
-              -1);
+              RunResult::Failed);
     EXPECT_STREQ(GetErrorLog(), "ERROR: Converter failure!\n");
     EXPECT_TRUE(std::none_of(recorder.calls.begin(), recorder.calls.end(),
                              [](const std::string& call) { return call.starts_with("0 "); }));
     EXPECT_EQ(
         convertHands("in.log", nullptr, nullptr, nullptr, state.options, state.results, {.pauses = false}),
-        -1);
+        RunResult::Failed);
     EXPECT_STREQ(GetErrorLog(), "ERROR: Converter failure!\n");
 }
 

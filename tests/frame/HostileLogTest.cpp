@@ -56,12 +56,18 @@ TEST_F(HostileLog, NulBytes) {
               "ERROR on Line 1: No hands found.\n"
               "ERROR on Line 3: No hands found.\n"
               "ERROR on Line 5: No hands found.\n"
-              "ERROR on Line 6: No hands found.\n"
-              "ERROR on Line 7: No hands found.\n"
-              "ERROR on Line 9, Chunk 2: Not a hand history.\n"
-              "ERROR on Line 10: No hands found.\n"
-              "ERROR on Line 13: No hands found.\n");
-    EXPECT_EQ(GetNumBadHands(), 8u);
+              "ERROR on Line 7, Chunk 2: Not a hand history.\n"
+              "ERROR on Line 8: No hands found.\n"
+              "ERROR on Line 11: No hands found.\n");
+    EXPECT_EQ(GetNumBadHands(), 6u);
+}
+
+// A crash can leave the end of a log filled with zeros: the whole run is one bad record, not one per byte.
+TEST_F(HostileLog, AZeroFilledTailIsOneBadRecord) {
+    EXPECT_EQ(convertLog(goodHands(1, 2) + std::string(10 << 20, '\0') + goodHand(3)), idRange(1, 3));
+    EXPECT_EQ(errorLog(), "ERROR on Line 3: No hands found.\n");
+    EXPECT_EQ(convertLog(goodHands(1, 2) + std::string(3 << 20, '\0')), idRange(1, 2));
+    EXPECT_EQ(errorLog(), "ERROR on Line 3: No hands found.\n");
 }
 
 TEST_F(HostileLog, BareCarriageReturns) {

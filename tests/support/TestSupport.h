@@ -96,7 +96,8 @@ inline int convert(const std::string& in, const std::string& out, ProgressCallba
                    void* user = nullptr, DriverSettings settings = {}) {
     LibraryState& state = libraryState();
     settings.pauses = false;
-    return convertHands(in.c_str(), out.c_str(), callback, user, state.options, state.results, settings);
+    return exportedResult(
+        convertHands(in.c_str(), out.c_str(), callback, user, state.options, state.results, settings));
 }
 
 // Every option at its start value, as in a library just loaded.

@@ -1,0 +1,68 @@
+// The good hands of a log as the driver keeps them: each hand's number and the place of its record, a few
+// bytes a hand, so that logs of millions of hands take little memory; and which of them a conversion writes,
+// into how many files.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "frame/Conversion.h"
+
+namespace noxi {
+
+class HandIndex {
+public:
+    struct Entry {
+        std::uint32_t id = 0;
+        std::uint32_t length = 0;  // the record's bytes up to its last semicolon
+        std::uint64_t offset = 0;  // where the record starts in the log
+    };
+
+    void reserve(std::size_t hands) { entries_.reserve(hands); }
+    void add(std::uint32_t id, std::uint64_t offset, std::uint32_t length) {
+        entries_.push_back({id, length, offset});
+    }
+    std::size_t size() const { return entries_.size(); }
+    bool empty() const { return entries_.empty(); }
+    const Entry& operator[](std::size_t position) const { return entries_[position]; }
+
+    // Puts the hands in ascending number order (numbers compared as unsigned 32-bit); of several records
+    // with one number the first in the log stays.
+    void order();
+    // Lets go of every hand and of the memory.
+    void release() { entries_ = {}; }
+
+private:
+    std::vector<Entry> entries_;
+};
+
+// Which hands a conversion writes and how they are shared between files, as the options ask.
+class Selection {
+public:
+    explicit Selection(const ConversionOptions& options) : options_(options) {}
+
+    // Whether the hand at position (counting every hand in ascending number order from 0), numbered id, is
+    // written when the log holds count hands. Only the last hands need the count.
+    bool selects(std::size_t position, std::uint32_t id, std::size_t count) const;
+    // Whether no hand at this position or later can be selected, whatever its number.
+    bool noneFrom(std::size_t position) const;
+    // Whether a hand numbered id, at this position or later, may be selected.
+    bool mayWrite(std::size_t leastPosition, std::uint32_t id) const {
+        return !noneFrom(leastPosition) && (options_.rangeType != RangeBetween || selects(0, id, 0));
+    }
+    // Hands per file for this many selected hands; 0 puts them all in one file.
+    std::uint32_t handsPerFile(std::uint32_t selected) const;
+
+    // Whether selection or files depend on how many hands the log holds, known only once it is read.
+    bool needsCount() const;
+    // Whether the range is one this selection knows (an unknown range type writes no hand).
+    bool knownRange() const { return options_.rangeType <= RangeBetween; }
+    // Whether the output is one file at exactly the output path.
+    bool singleFile() const { return options_.splitMode == SingleFile; }
+
+private:
+    const ConversionOptions& options_;
+};
+
+}  // namespace noxi

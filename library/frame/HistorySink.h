@@ -1,0 +1,113 @@
+// Where the hand histories go: the output file, or the numbered files of a split, each ended by its line
+// "Table Closed". Hands reach a file in blocks of whole hands, never line by line, so a program watching
+// the folder never sees half a hand; after a short write (a full disk) only the hands that reached the file
+// whole count.
+//
+// Two ways behind one interface, chosen once per conversion:
+// - DirectSink writes each file at its name while the hands are saved;
+// - ScratchSink takes the hands while the log is still being read (written ahead, when they come in
+//   order) into new files beside the outputs, which take the outputs' names one by one as the saving step
+//   reaches them. Until then the outputs are as they were, and nothing is left behind if the run stops.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frame/Conversion.h"
+#include "platform/Platform.h"
+
+namespace noxi {
+
+class HistorySink {
+public:
+    // outPath names the output (the split files are named after it); inPath is the log, which no output
+    // may replace. singleFile: one file at exactly outPath, else the numbered files.
+    HistorySink(std::string outPath, std::string inPath, bool singleFile, std::size_t blockSize);
+    virtual ~HistorySink();
+    HistorySink(const HistorySink&) = delete;
+    HistorySink& operator=(const HistorySink&) = delete;
+
+    // The name of file `number` (from 1).
+    std::string fileName(std::uint32_t number) const;
+
+    // Starts writing file `number`: false when it cannot be created.
+    bool openFile(std::uint32_t number);
+    // Adds one hand's history to the file being written; false when a block of hands did not reach the
+    // file whole (the file is then closed, and the hands that did not reach it are counted as lost).
+    bool addHand(std::string_view history);
+    // Hands whole hands to the file at once, after those added before; ends tells where each hand ends in
+    // hands. False as for addHand.
+    bool writeHands(std::string_view hands, const std::vector<std::size_t>& ends);
+    // Ends the file being written with its closing line and closes it; false when any of it failed.
+    bool endFile();
+    // Hands added that never reached a file whole.
+    std::uint64_t handsLost() const { return handsLost_; }
+    bool isOpen() const { return file_.isOpen(); }
+
+protected:
+    // Opens file_ for file `number` named name; false when it cannot be created.
+    virtual bool createFile(std::uint32_t number, const std::string& name) = 0;
+    // A hand of the file being written ends at this size of the file.
+    virtual void handEnded(std::uint64_t) {}
+
+    // Hands the buffered hands to the file.
+    bool writeOut();
+    // Hands a block of whole hands to the file; see writeHands.
+    bool writeBlock(std::string_view hands, const std::vector<std::size_t>& ends);
+
+    std::string outPath_;
+    std::string inPath_;
+    bool singleFile_;
+    std::size_t blockSize_;
+    platform::OutputFile file_;
+    std::string buffer_;                   // whole hands not yet handed to the file
+    std::vector<std::size_t> bufferEnds_;  // where each buffered hand ends in buffer_
+    std::uint64_t handsLost_ = 0;
+};
+
+// Writes each file at its name.
+class DirectSink : public HistorySink {
+public:
+    using HistorySink::HistorySink;
+
+protected:
+    bool createFile(std::uint32_t number, const std::string& name) override;
+};
+
+// Writes each file beside its name first; see above.
+class ScratchSink : public HistorySink {
+public:
+    using HistorySink::HistorySink;
+    ~ScratchSink() override;
+
+    // The saving step reaches file `number`: its scratch file takes the file's name, replacing what is
+    // there. False when that cannot be done (the scratch file is then dropped).
+    bool publish(std::uint32_t number);
+    // Ends the output after its first `hands` hands: the last published file is cut after them and gets its
+    // closing line; scratch files not published are dropped. False when the file could not be written.
+    bool keep(std::uint64_t hands);
+    // Drops every scratch file not published.
+    void discard();
+
+protected:
+    bool createFile(std::uint32_t number, const std::string& name) override;
+    void handEnded(std::uint64_t end) override { handEnds_.push_back(end); }
+
+private:
+    struct Scratch {
+        std::string path;    // the scratch file
+        std::string target;  // the name it takes
+        bool existed = false;
+        unsigned mode = 0;
+        std::size_t firstHand = 0;  // its first hand's number in handEnds_
+    };
+    std::vector<Scratch> scratches_;
+    std::vector<std::uint64_t> handEnds_;  // where each hand written ahead ends in its file
+    std::size_t published_ = 0;            // scratch files that took their names
+};
+
+}  // namespace noxi
