@@ -160,13 +160,13 @@ TEST(Loggen, SeveralTablesInterleaveTheNumbers) {
     const fs::path log = scratch("tables");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.tables);
-        ASSERT_EQ(runLoggen("--hands 20000 --seed 4 --tables " + std::to_string(c.tables) + " --output \"" +
+        ASSERT_EQ(runLoggen("--hands 10000 --seed 4 --tables " + std::to_string(c.tables) + " --output \"" +
                             log.string() + "\""),
                   0);
         std::vector<std::int64_t> ids;
         for (const std::string& line : linesOf(readFile(log)))
             ids.push_back(idOf(line));
-        ASSERT_EQ(ids.size(), 20000u);
+        ASSERT_EQ(ids.size(), 10000u);
         std::vector<std::int64_t> sorted = ids;
         std::sort(sorted.begin(), sorted.end());
         EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end()) << "a repeated number";
@@ -180,7 +180,7 @@ TEST(Loggen, SeveralTablesInterleaveTheNumbers) {
                 std::lower_bound(sorted.begin(), sorted.end(), ids[at]) - sorted.begin());
             farthest = std::max(farthest, place > at ? place - at : at - place);
         }
-        const double share = static_cast<double>(outOfOrder) / 19999.0;
+        const double share = static_cast<double>(outOfOrder) / 9999.0;
         EXPECT_GE(share, c.outOfOrderLow);
         EXPECT_LE(share, c.outOfOrderHigh);
         EXPECT_GE(farthest, c.farthestLow);
@@ -190,7 +190,7 @@ TEST(Loggen, SeveralTablesInterleaveTheNumbers) {
         noxi::test::resetOptions();
         SetFileSplit(SingleFile, 0);
         ASSERT_EQ(noxi::test::convert(log.string(), scratch("hh.txt").string()), 1);
-        EXPECT_EQ(GetTotalHands(), 20000u);
+        EXPECT_EQ(GetTotalHands(), 10000u);
         EXPECT_EQ(GetNumBadHands(), 0u) << GetErrorLog();
     }
 }
@@ -201,11 +201,11 @@ TEST(Loggen, RepeatsWriteAnEarlierGoodLineAgain) {
     const fs::path log = scratch("repeats");
     for (const int tables : {1, 24}) {
         SCOPED_TRACE(tables);
-        ASSERT_EQ(runLoggen("--hands 20000 --seed 6 --repeats 0.05 --tables " + std::to_string(tables) +
+        ASSERT_EQ(runLoggen("--hands 10000 --seed 6 --repeats 0.05 --tables " + std::to_string(tables) +
                             " --output \"" + log.string() + "\""),
                   0);
         const std::vector<std::string> lines = linesOf(readFile(log));
-        ASSERT_EQ(lines.size(), 20000u);
+        ASSERT_EQ(lines.size(), 10000u);
         std::map<std::int64_t, std::size_t> firstAt;  // number -> line index
         std::size_t repeated = 0;
         for (std::size_t at = 0; at < lines.size(); ++at) {
@@ -216,12 +216,12 @@ TEST(Loggen, RepeatsWriteAnEarlierGoodLineAgain) {
             // One of the last 16 hands' lines, with at most a few repeats in between.
             EXPECT_LE(at - first->second, 24u) << "line " << at;
         }
-        EXPECT_NEAR(static_cast<double>(repeated) / 20000.0, 0.05, 0.01);
+        EXPECT_NEAR(static_cast<double>(repeated) / 10000.0, 0.05, 0.01);
 
         noxi::test::resetOptions();
         SetFileSplit(SingleFile, 0);
         ASSERT_EQ(noxi::test::convert(log.string(), scratch("hh.txt").string()), 1);
-        EXPECT_EQ(GetTotalHands(), 20000u - repeated);
+        EXPECT_EQ(GetTotalHands(), 10000u - repeated);
         EXPECT_EQ(GetNumBadHands(), 0u) << GetErrorLog();
     }
 }
