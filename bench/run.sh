@@ -15,29 +15,26 @@
 # is bound by the disk rather than by the machine's memory, and has been the steadiest.
 #
 #   bench/run.sh [RUNS]     RUNS timed runs of each command, the median is quoted (default 3)
+#
+# bench/targets.sh measures the conversion on logs out of order, with ranges and splits, against a baseline
+# build; bench/compare.sh compares the two builds' outputs byte for byte.
 set -eu
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
 need_linux_build
+. bench/common.sh
 runs=${1:-3}
-build=build-release
-cache=bench/cache
-out=bench/out
 mkdir -p "$cache" "$out"
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DNOXI_BUILD_TESTS=OFF -DNOXI_BUILD_BENCH=ON >/dev/null
 cmake --build "$build" -j "$(nproc)" >/dev/null
 
-# median of the numbers on standard input
-median() { sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 # seconds, then peak kilobytes, of one run of a command
 timed() { /usr/bin/time -f "%e %M" -o "$out/time.txt" "$@" >/dev/null 2>&1; cat "$out/time.txt"; }
 
 commit=$(git rev-parse --short HEAD 2>/dev/null || echo unknown)
 stamp=$(date -u +%Y-%m-%dT%H:%MZ)
-[ -f bench/results.md ] || printf '%s\n\n%s\n%s\n' "# Conversion benchmark results" \
-    "| date | commit | hands | input MB | output MB | convert s | floor s | ratio | convert s at once | floor s at once | ratio at once | convert s durable | floor s durable | ratio durable | hands/s | input MB/s | peak MB | peak / input |" \
-    "|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|" > bench/results.md
+header="| date | commit | hands | input MB | output MB | convert s | floor s | ratio | convert s at once | floor s at once | ratio at once | convert s durable | floor s durable | ratio durable | hands/s | input MB/s | peak MB | peak / input |"
 
 # The write-back done, then a pause.
 settle() { sync; sleep 3; }
@@ -108,7 +105,7 @@ for hands in 100000 1000000; do
                 c3, f3, (f3 > 0 ? c3 / f3 : 0), (c > 0 ? h / c : 0), (c > 0 ? i / 1e6 / c : 0), p / 1024,
                 p * 1024 / i }')
     echo "$line"
-    echo "$line" >> bench/results.md
+    appendRow bench/results.md "$header" "$line"
 done
 rm -f "$out/hands.txt"
 echo "Appended to bench/results.md. Microbenchmarks: $build/bin/conversion_bench, $build/bin/eval_bench"

@@ -115,7 +115,11 @@ Flags Table::emptySeats() const {
 }
 
 Generator::Generator(const Options& chosen)
-    : options(chosen), play(chosen.seed), damage(chosen.seed ^ 0xD1B54A32D192ED03ull) {
+    : options(chosen),
+      play(chosen.seed),
+      damage(chosen.seed ^ 0xD1B54A32D192ED03ull),
+      timing(chosen.seed ^ 0x8CB92BA72F3D8DD7ull),
+      repeats(chosen.seed ^ 0xABC98388FB8FAC03ull) {
     names = makePlayerNames(play, NamePool);
     heroName = static_cast<int>(play.below(NamePool));
     const std::int64_t top = std::numeric_limits<std::int32_t>::max();
@@ -725,46 +729,149 @@ void damageLine(std::string& line, Damage kind, Random& random) {
 }
 
 void Generator::run(Output& log, Output* truth) {
-    std::string line;
-    line.reserve(2048);
-    for (std::uint64_t n = 0; n < options.hands; ++n) {
-        playHand();
-        hand.id = nextId;
-        nextId += 1 + play.below(idStepMax);
-        clockMs += play.range64(25000, 120000);
-        hand.timeMs = clockMs;
-
-        const bool damaged = options.brokenShare > 0 && damage.chance(options.brokenShare);
-        Damage kind = Damage::BlankLine;
-        if (damaged) {
-            kind = static_cast<Damage>(damage.below(DamageKinds));
-            if (kind == Damage::RepeatedId && lastGoodId < 0) kind = Damage::Truncated;
+    if (options.tables > 1) {
+        runTables(log, truth);
+    } else {
+        while (tally.lines < options.hands) {
+            playHand();
+            hand.id = nextId;
+            nextId += 1 + play.below(idStepMax);
+            clockMs += play.range64(25000, 120000);
+            hand.timeMs = clockMs;
+            Finished finished = finishHand(truth != nullptr);
+            finished.started = started++;
+            write(finished, log, truth);
         }
-        line.clear();
-        appendLine(line, damaged && kind == Damage::RepeatedId ? lastGoodId : hand.id);
-        if (damaged) {
-            damageLine(line, kind, damage);
-            ++tally.damaged;
-        } else {
-            lastGoodId = hand.id;
-            if (hand.exact) {
-                if (truth != nullptr) {
-                    appendTruth(truth->buffer);
-                    truth->flushIfFull();
-                }
-                ++tally.truthLines;
-            } else {
-                ++tally.leftOut;
-            }
-        }
-        line += "\r\n";
-        tally.bytes += line.size();
-        ++tally.lines;
-        log.buffer += line;
-        log.flushIfFull();
     }
     log.flush();
     if (truth != nullptr) truth->flush();
+}
+
+void Generator::runTables(Output& log, Output* truth) {
+    const auto count = static_cast<std::size_t>(options.tables);
+    tables.assign(count, Table{});
+    freeAtMs.assign(count, 0);
+    // The player opens the tables one after another in the first minutes.
+    for (std::int64_t& at : freeAtMs)
+        at = clockMs + timing.range64(0, 3 * 60 * 1000);
+    while (true) {
+        const std::size_t next =
+            static_cast<std::size_t>(std::min_element(freeAtMs.begin(), freeAtMs.end()) - freeAtMs.begin());
+        writeEnded(freeAtMs[next], log, truth);
+        if (tally.lines + playing.size() >= options.hands) break;
+
+        std::swap(table, tables[next]);
+        playHand();
+        // The room gives the hand its number and time as it starts; the numbers of the hands other
+        // players start meanwhile are skipped.
+        hand.id = nextId;
+        nextId += 1 + play.below(idStepMax);
+        hand.timeMs = freeAtMs[next];
+        Finished finished = finishHand(truth != nullptr);
+        finished.started = started++;
+        finished.endMs = hand.timeMs + handLength();
+        freeAtMs[next] = finished.endMs + timing.range64(2000, 6000);
+        // When the session is over, the player opens another table in its place.
+        if (table.handsLeft <= 0) freeAtMs[next] += timing.range64(20000, 5 * 60 * 1000);
+        std::swap(table, tables[next]);
+        playing.push_back(std::move(finished));
+    }
+    writeEnded(std::numeric_limits<std::int64_t>::max(), log, truth);
+}
+
+std::int64_t Generator::handLength() {
+    // The room's clock for every decision sets the same pace at every table: a hand takes about 40 s,
+    // give or take a fifth of a second, so that most lines stay in the order their hands started. One
+    // hand in twenty drags on for up to a minute more (a player thinks it over, a connection drops),
+    // while the other tables finish theirs.
+    std::int64_t length = 40000 + timing.range64(-200, 200);
+    if (timing.chance(0.05)) length += timing.range64(5000, 60000);
+    return length;
+}
+
+Finished Generator::finishHand(bool withTruth) const {
+    Finished finished;
+    finished.id = hand.id;
+    finished.exact = hand.exact;
+    finished.line.reserve(2048);
+    appendLine(finished.line, hand.id);
+    if (withTruth && hand.exact) appendTruth(finished.truth);
+    return finished;
+}
+
+void Generator::writeEnded(std::int64_t untilMs, Output& log, Output* truth) {
+    while (true) {
+        auto first = playing.end();
+        for (auto it = playing.begin(); it != playing.end(); ++it) {
+            if (it->endMs <= untilMs && (first == playing.end() || it->endMs < first->endMs ||
+                                         (it->endMs == first->endMs && it->started < first->started))) {
+                first = it;
+            }
+        }
+        if (first == playing.end()) return;
+        Finished finished = std::move(*first);
+        *first = std::move(playing.back());
+        playing.pop_back();
+        write(finished, log, truth);
+    }
+}
+
+void Generator::write(Finished& finished, Output& log, Output* truth) {
+    const bool damaged = options.brokenShare > 0 && damage.chance(options.brokenShare);
+    Damage kind = Damage::BlankLine;
+    if (damaged) {
+        kind = static_cast<Damage>(damage.below(DamageKinds));
+        if (kind == Damage::RepeatedId && lastGoodId < 0) kind = Damage::Truncated;
+    }
+    if (damaged) {
+        if (kind == Damage::RepeatedId) {
+            // Another hand under the number of the last good line before it.
+            std::string number;
+            appendInt(number, lastGoodId);
+            finished.line.replace(3, finished.line.find(';') - 3, number);
+        }
+        damageLine(finished.line, kind, damage);
+        ++tally.damaged;
+    } else {
+        lastGoodId = finished.id;
+        if (finished.exact) {
+            if (truth != nullptr) {
+                truth->buffer += finished.truth;
+                truth->flushIfFull();
+            }
+            ++tally.truthLines;
+        } else {
+            ++tally.leftOut;
+        }
+    }
+
+    if (lastWrittenId > finished.id) ++tally.outOfOrder;
+    lastWrittenId = finished.id;
+    const std::uint64_t place = written++;
+    tally.farthest = std::max(tally.farthest,
+                              place > finished.started ? place - finished.started : finished.started - place);
+    writeLine(finished.line, log);
+
+    if (options.repeatShare <= 0) return;
+    if (!damaged) {
+        std::string& kept = recentLines[recentCount++ % recentLines.size()];
+        kept.assign(finished.line);
+    }
+    // A share s of all lines: a chance of s / (1 - s) after each hand's own line.
+    const double chance = options.repeatShare / (1 - options.repeatShare);
+    if (recentCount > 0 && tally.lines + playing.size() < options.hands && repeats.chance(chance)) {
+        const std::size_t kept = std::min(recentCount, recentLines.size());
+        writeLine(recentLines[repeats.below(static_cast<std::uint32_t>(kept))], log);
+        ++tally.repeated;
+    }
+}
+
+void Generator::writeLine(const std::string& line, Output& log) {
+    log.buffer += line;
+    log.buffer += "\r\n";
+    tally.bytes += line.size() + 2;
+    ++tally.lines;
+    log.flushIfFull();
 }
 
 }  // namespace loggen
