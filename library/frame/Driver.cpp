@@ -171,10 +171,11 @@ void Conversion::logBadRecord(const char* error) {
     ++results_.numBadHands;
 }
 
-// Hands are written ahead only where each hand's place in the files depends on nothing later in the log: not
-// for the last hands, nor for a number of files, which need the count of hands.
+// Hands are written ahead only where their selection depends on nothing later in the log: not for the last
+// hands, which need the count of hands. Shared between a number of files, they are written into one file and
+// shared out once the count is known.
 void Conversion::startWriteAhead() {
-    if (!settings_.writeAhead || !selection_.knownRange() || selection_.needsCount()) return;
+    if (!settings_.writeAhead || !selection_.knownRange() || selection_.selectionNeedsCount()) return;
     scratch_ =
         std::make_unique<ScratchSink>(outPath_, inPath_, selection_.singleFile(), settings_.writeBlockSize);
     ahead_ = std::make_unique<WriteAhead>(options_, *scratch_, settings_.window, settings_.writeBlockSize);
@@ -218,7 +219,8 @@ Step Conversion::process() {
         }
     } while (offset < source_.size());
 
-    if (ahead_ && !ahead_->finish()) {
+    if (ahead_ && !(ahead_->finish() && (!selection_.filesNeedCount() ||
+                                         scratch_->split(selection_.handsPerFile(ahead_->handsWritten()))))) {
         ahead_.reset();
         scratch_.reset();
     }

@@ -44,9 +44,4 @@ std::uint32_t Selection::handsPerFile(std::uint32_t selected) const {
     return options_.splitMode == SplitByHandsPerFile ? options_.splitValue : 0;
 }
 
-bool Selection::needsCount() const {
-    return options_.rangeType == RangeLast ||
-           (options_.splitMode == SplitByFileCount && options_.splitValue > 0);
-}
-
 }  // namespace noxi

@@ -54,8 +54,10 @@ public:
     // Hands per file for this many selected hands; 0 puts them all in one file.
     std::uint32_t handsPerFile(std::uint32_t selected) const;
 
-    // Whether selection or files depend on how many hands the log holds, known only once it is read.
-    bool needsCount() const;
+    // Whether the range needs the number of hands, known only once the log is read: the last hands.
+    bool selectionNeedsCount() const { return options_.rangeType == RangeLast; }
+    // Whether the files need it: the hands shared between a number of files.
+    bool filesNeedCount() const { return options_.splitMode == SplitByFileCount && options_.splitValue > 0; }
     // Whether the range is one this selection knows (an unknown range type writes no hand).
     bool knownRange() const { return options_.rangeType <= RangeBetween; }
     // Whether the output is one file at exactly the output path.

@@ -142,7 +142,8 @@ bool ScratchSink::keep(std::uint64_t hands) {
     // Every file published whole already ends with its closing line.
     if (published_ == 0 || (published_ == scratches_.size() && hands == handEnds_.size())) return true;
     const Scratch& last = scratches_[published_ - 1];
-    const std::uint64_t end = hands > last.firstHand ? handEnds_[static_cast<std::size_t>(hands - 1)] : 0;
+    const std::uint64_t end =
+        hands > last.firstHand ? handEnds_[static_cast<std::size_t>(hands - 1)] - last.shift : 0;
     if (!file_.openForAppend(last.target.c_str()) || !file_.truncate(end)) {
         file_.close();
         return false;
@@ -150,6 +151,47 @@ bool ScratchSink::keep(std::uint64_t hands) {
     buffer_.clear();
     bufferEnds_.clear();
     return endFile();
+}
+
+bool ScratchSink::split(std::uint32_t handsPerFile) {
+    const std::size_t hands = handEnds_.size();
+    if (scratches_.size() != 1 || published_ != 0 || handsPerFile == 0 || hands <= handsPerFile) return true;
+    const std::string whole = scratches_[0].path;
+    bool copied = true;
+    {
+        platform::InputFile from;
+        copied = from.open(whole.c_str());
+        std::uint32_t number = 2;
+        for (std::size_t first = handsPerFile; copied && first < hands; first += handsPerFile, ++number) {
+            const std::size_t last = std::min<std::size_t>(first + handsPerFile, hands) - 1;
+            // The first hand of a file goes without the line that parts it from the hand before.
+            std::uint64_t start = handEnds_[first - 1];
+            char head[64] = {};
+            const std::int64_t read = from.readAt(start, head, sizeof head);
+            const std::string_view line(head, read > 0 ? static_cast<std::size_t>(read) : 0);
+            const std::size_t lineEnd = line.find("\r\n");
+            copied = lineEnd != std::string_view::npos && openFile(number);
+            if (!copied) break;
+            start += lineEnd + 2;
+            scratches_.back().firstHand = first;
+            scratches_.back().shift = start;
+            const std::uint64_t size = handEnds_[last] - start;
+            copied = file_.copyFrom(from, start, size) == size && endFile();
+        }
+    }
+    // The first file keeps its own hands and gets its closing line after them.
+    if (copied) {
+        copied =
+            file_.openForAppend(whole.c_str()) && file_.truncate(handEnds_[handsPerFile - 1]) && endFile();
+    }
+    if (!copied) {
+        file_.close();
+        for (Scratch& scratch : scratches_) {
+            if (!scratch.path.empty()) platform::removeFile(scratch.path.c_str());
+            scratch.path.clear();
+        }
+    }
+    return copied;
 }
 
 void ScratchSink::discard() {

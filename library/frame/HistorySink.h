@@ -92,6 +92,11 @@ public:
     bool keep(std::uint64_t hands);
     // Drops every scratch file not published.
     void discard();
+    // Shares the hands written into the one scratch file between files of handsPerFile hands each (when the
+    // number of files could only be known once every hand was written): the hands of every later file are
+    // copied into a scratch file of its own, and the first file keeps its own. False when a file could not
+    // be made or written; every scratch file is then dropped.
+    bool split(std::uint32_t handsPerFile);
 
 protected:
     bool createFile(std::uint32_t number, const std::string& name) override;
@@ -104,6 +109,7 @@ private:
         bool existed = false;
         unsigned mode = 0;
         std::size_t firstHand = 0;  // its first hand's number in handEnds_
+        std::uint64_t shift = 0;    // how far before its own the offsets in handEnds_ count
     };
     std::vector<Scratch> scratches_;
     std::vector<std::uint64_t> handEnds_;  // where each hand written ahead ends in its file
