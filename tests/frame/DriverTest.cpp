@@ -168,18 +168,6 @@ TEST_F(Driver, SplitsShareTheHandsBetweenNumberedFiles) {
     }
 }
 
-TEST(SplitFileName, NumberGoesBeforeTheExtensionOfTheFileName) {
-    const std::pair<const char*, const char*> names[] = {
-        {"C:\\a.b\\out", "C:\\a.b\\out1.txt"},
-        {"/home/me/hands.tar.txt", "/home/me/hands.tar1.txt"},
-        {".hidden", "1.txt"}};
-    for (const auto& [path, first] : names)
-        EXPECT_EQ(splitFileName(path, 1), first) << path;
-    EXPECT_EQ(splitFileName("C:\\hh\\out.txt", 12), "C:\\hh\\out12.txt");
-    EXPECT_EQ(fileNamePart("a/b\\c"), "c");
-    EXPECT_EQ(fileNamePart("plain"), "plain");
-}
-
 // Stops asked by the callback at every kind of report; the counters and files show what was done.
 TEST_F(Driver, StopsWhereTheCallbackAsks) {
     const std::string in = log(goodHands(1, 3));

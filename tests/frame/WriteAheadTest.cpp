@@ -37,7 +37,8 @@ struct Caller {
 };
 
 // One conversion of `log` into a fresh folder holding an earlier output, written ahead or not.
-Outcome convertOnce(const std::string& log, bool writeAhead, int stopAt, std::size_t readBlockSize = 64) {
+Outcome convertOnce(const std::string& log, bool writeAhead, int stopAt, std::size_t readBlockSize = 64,
+                    WriteAhead::Limits window = {}) {
     TempDir in;
     TempDir out;
     writeFile(in.path() / "GAMES_V3.LOG", log);
@@ -45,9 +46,9 @@ Outcome convertOnce(const std::string& log, bool writeAhead, int stopAt, std::si
     writeFile(out.path() / "hh1.txt", "old history");
     Outcome run;
     Caller caller{&run.reports, stopAt};
-    run.result =
-        convert(in.file("GAMES_V3.LOG"), out.file("hh.txt"), stopAt >= 0 ? &Caller::callback : nullptr,
-                &caller, {.writeBlockSize = 300, .writeAhead = writeAhead, .readBlockSize = readBlockSize});
+    run.result = convert(
+        in.file("GAMES_V3.LOG"), out.file("hh.txt"), stopAt >= 0 ? &Caller::callback : nullptr, &caller,
+        {.writeBlockSize = 300, .writeAhead = writeAhead, .readBlockSize = readBlockSize, .window = window});
     run.total = GetTotalHands();
     run.bad = GetNumBadHands();
     run.files = GetNumFiles();
@@ -59,7 +60,10 @@ Outcome convertOnce(const std::string& log, bool writeAhead, int stopAt, std::si
 
 const std::vector<std::string> InOrder = {hand(3), "junk",  hand(5),  hand(5, "Again"),
                                           hand(8), "ID=9;", hand(13), hand(21)};
-const std::vector<std::string> OutOfOrder = {hand(3), hand(8), hand(5), hand(13)};
+// Neighbours swapped, as a player at several tables writes them, and a number repeated: within the window.
+const std::vector<std::string> OutOfOrder = {hand(3), hand(8), hand(5), hand(13), hand(8, "Again"), hand(9)};
+// A hand later than a window of one hand can wait for.
+const std::vector<std::string> Late = {hand(3), hand(8), hand(13), hand(5), hand(21)};
 
 struct Options {
     unsigned char rangeType;
@@ -72,11 +76,15 @@ TEST(WriteAhead, SameResultsAsTheUsualWayForEveryRangeSplitAndStop) {
     resetOptions();
     SetRealMoney(true);
     const Options options[] = {
-        {RangeAll, 0, 0, SingleFile, 0},          {RangeAll, 0, 0, 0, 0},
-        {RangeFirst, 2, 0, SingleFile, 0},        {RangeFirst, 0, 0, SingleFile, 0},
-        {RangeBetween, 5, 13, SingleFile, 0},     {RangeLast, 2, 0, SingleFile, 0},
-        {RangeAll, 0, 0, SplitByHandsPerFile, 2}, {RangeAll, 0, 0, SplitByFileCount, 0}};
-    for (const auto& log : {lines(InOrder), lines(OutOfOrder)}) {
+        {RangeAll, 0, 0, SingleFile, 0},           {RangeAll, 0, 0, 0, 0},
+        {RangeFirst, 2, 0, SingleFile, 0},         {RangeFirst, 0, 0, SingleFile, 0},
+        {RangeBetween, 5, 13, SingleFile, 0},      {RangeLast, 2, 0, SingleFile, 0},
+        {RangeAll, 0, 0, SplitByHandsPerFile, 2},  {RangeAll, 0, 0, SplitByFileCount, 0},
+        {RangeAll, 0, 0, SplitByFileCount, 2},     {RangeBetween, 4, 13, SplitByFileCount, 3},
+        {RangeFirst, 3, 0, SplitByHandsPerFile, 2}};
+    // The usual window, and a window of one hand that the late hand and the swapped ones overrun.
+    const WriteAhead::Limits windows[] = {{}, {.bytes = 1, .hands = 1}};
+    for (const auto& log : {lines(InOrder), lines(OutOfOrder), lines(Late)}) {
         for (const Options& o : options) {
             SetRangeType(o.rangeType);
             SetRangeValues(o.from, o.to);
@@ -85,16 +93,58 @@ TEST(WriteAhead, SameResultsAsTheUsualWayForEveryRangeSplitAndStop) {
             const Outcome full = convertOnce(log, false, 0);
             for (int stopAt = -1; stopAt <= static_cast<int>(full.reports.size()); ++stopAt) {
                 const Outcome usual = convertOnce(log, false, stopAt);
-                const Outcome ahead = convertOnce(log, true, stopAt);
-                EXPECT_EQ(ahead, usual)
-                    << "range " << int(o.rangeType) << " split " << int(o.split) << " stop at " << stopAt;
+                for (const WriteAhead::Limits& window : windows) {
+                    EXPECT_EQ(convertOnce(log, true, stopAt, 64, window), usual)
+                        << "range " << int(o.rangeType) << " split " << int(o.split) << " stop at " << stopAt
+                        << " window " << window.hands;
+                }
             }
         }
     }
 }
 
-// Written ahead, the log is read in windows of whole lines; wherever a window ends (in a run of line ends,
-// blanks or NULs, inside a line longer than the window) the records must come out as from the whole log.
+// Whether hands are written ahead shows in the output folder while the log is read: a scratch file beside
+// the output. Hands a little out of order are; a hand later than the window ends it, and the scratch file
+// goes at once.
+TEST(WriteAhead, HandsOutOfOrderWithinTheWindowAreWrittenAhead) {
+    resetOptions();
+    SetFileSplit(SingleFile, 0);
+    struct Watcher {
+        fs::path folder;
+        std::vector<std::size_t> files;  // entries in the output folder at each processing report
+        static bool callback(int stage, char*, int percent, void* user) {
+            auto* self = static_cast<Watcher*>(user);
+            if (stage == StageProcessing && percent > 0) {
+                self->files.push_back(static_cast<std::size_t>(
+                    std::distance(fs::directory_iterator(self->folder), fs::directory_iterator{})));
+            }
+            return true;
+        }
+    };
+    const auto watch = [](const std::vector<std::string>& records, WriteAhead::Limits window) {
+        TempDir temp;
+        writeFile(temp.path() / "GAMES_V3.LOG", lines(records));
+        Watcher watcher{temp.path(), {}};
+        EXPECT_EQ(convert(temp.file("GAMES_V3.LOG"), temp.file("hh.txt"), &Watcher::callback, &watcher,
+                          {.window = window}),
+                  1);
+        return watcher.files;  // the log, and the scratch file while hands are written ahead
+    };
+    EXPECT_EQ(watch(OutOfOrder, {}), std::vector<std::size_t>(OutOfOrder.size(), 2));
+    EXPECT_EQ(watch(Late, {.bytes = 1, .hands = 1}), (std::vector<std::size_t>{2, 2, 2, 1, 1}));
+}
+
+// A good hand on a line of many thousand bytes: unknown chunks before its own.
+std::string longHand(long long id) {
+    std::string chunks;
+    for (int k = 0; k < 1500; ++k)
+        chunks += "Y=" + std::to_string(k) + ";";
+    return chunks + goodHand(id);
+}
+
+// The log is read in windows; wherever a window ends (in a run of line ends, blanks or NULs, inside a line
+// longer than the widest window) the records come out as from one window that holds the whole log, written
+// ahead or not.
 TEST(WriteAhead, ReadingInWindowsTakesInTheSameRecords) {
     resetOptions();
     const std::string nul(1, '\0');
@@ -103,11 +153,15 @@ TEST(WriteAhead, ReadingInWindowsTakesInTheSameRecords) {
         nul + goodHand(1) + "\n" + nul + "\n\n" + std::string(3, '\0') + goodHand(2) + "\r\n" + nul,
         goodHand(1) + "\n" + std::string(300, 'x') + "\n" + goodHand(2) + std::string(200, ';') + "\n",
         "\n\n  " + goodHands(1, 3) + std::string(100, '\n') + "ID=4;" + "\r\n" + goodHand(5) + "\n",
-        goodHands(1, 3) + goodHand(2) + "\n" + goodHand(4)};
+        goodHands(1, 3) + goodHand(2) + "\n" + goodHand(4),
+        // A line far wider than the window, taken in chunk by chunk.
+        goodHand(1) + "\n" + handWith(2, {{"X", std::string(4000, 'x').replace(0, 2, "X=")}}) +
+            std::string(3000, ';') + "\r\n" + longHand(3) + "\n" + goodHand(4)};
     for (const std::string& log : logs) {
-        const Outcome whole = convertOnce(log, false, 0);
+        const Outcome whole = convertOnce(log, false, 0, std::size_t{1} << 20);
         for (std::size_t block : {1, 2, 3, 7, 50, 199, 4096}) {
             EXPECT_EQ(convertOnce(log, true, 0, block), whole) << "window " << block;
+            EXPECT_EQ(convertOnce(log, false, 0, block), whole) << "window " << block;
         }
     }
 }
@@ -131,6 +185,21 @@ TEST(WriteAhead, ALogCutShortWhileItIsReadFailsAndKeepsTheEarlierOutput) {
               -1);
     EXPECT_EQ(readFile(temp.path() / "hh.txt"), "old history");
     EXPECT_EQ(std::distance(fs::directory_iterator(temp.path()), fs::directory_iterator{}), 2);
+}
+
+// An earlier output with a second name is written where it is, so that every name of it shows the new
+// histories (a scratch file taking its name would leave the other name with the old ones).
+TEST(WriteAhead, AnExistingOutputWithASecondNameIsWrittenWhereItIs) {
+    resetOptions();
+    SetFileSplit(SingleFile, 0);
+    TempDir temp;
+    writeFile(temp.path() / "GAMES_V3.LOG", lines(InOrder));
+    writeFile(temp.path() / "hands.txt", "old");
+    fs::create_hard_link(temp.path() / "hands.txt", temp.path() / "second name.txt");
+    ASSERT_EQ(convert(temp.file("GAMES_V3.LOG"), temp.file("hands.txt")), 1);
+    const std::string written = readFile(temp.path() / "hands.txt");
+    EXPECT_TRUE(written.ends_with("Table Closed\r\n"));
+    EXPECT_EQ(readFile(temp.path() / "second name.txt"), written);
 }
 
 #ifndef _WIN32
