@@ -8,6 +8,7 @@
 #include "CommandLine.h"
 #include "Console.h"
 #include "LogDiscovery.h"
+#include "OutputCheck.h"
 #include "Paths.h"
 #include "Progress.h"
 #include "Summary.h"
@@ -56,6 +57,19 @@ std::optional<std::string> overwriteConflict(const CliOptions& options, const st
     return std::nullopt;
 }
 
+// A reason why the run's files could not be written, found before any work: OUTPUT (for a split, the folder
+// its files are made in), then the error log.
+std::optional<std::string> outputProblem(const CliOptions& options, const std::string& errorLog) {
+    if (!options.splitting()) {
+        if (auto problem = outputFileProblem(options.output, "OUTPUT")) return problem;
+    } else if (!canWrite(noxi::splitFileName(options.output, 1))) {
+        if (auto problem = folderProblem(folderOf(options.output), "OUTPUT")) return problem;
+    }
+    if (options.errorLog) return outputFileProblem(errorLog, "--error-log");
+    if (auto problem = outputFileProblem(errorLog, "the error log")) return *problem + NameAnother;
+    return std::nullopt;
+}
+
 // Writes text as the whole file; on failure returns the reason.
 std::optional<std::string> writeWholeFile(const std::string& path, const std::string& text) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
@@ -74,6 +88,17 @@ void explainMissingLog(const LogSearch& search) {
     for (const std::string& folder : search.appDataFolders)
         std::cerr << "vlconvert: looked in " << folder << " for " << searchedFoldersText() << '\n';
     std::cerr << "vlconvert: give the log's path as INPUT\n";
+}
+
+// A run that cannot start: the message, and the JSON summary when one is asked for.
+int refuse(RunReport& report, const CliOptions& options, const std::string& message) {
+    std::cerr << "vlconvert: " << message << '\n';
+    if (options.json) {
+        report.outcome = Outcome::Failed;
+        report.error = message;
+        std::cout << summaryJson(report);
+    }
+    return ExitFailure;
 }
 
 // Prints what a run did and works out the exit status.
@@ -97,10 +122,14 @@ int finishRun(RunReport& report, const CliOptions& options, const std::string& e
     // this run has something to put there.
     if (!report.counts.errorLog.empty()) {
         if (const auto reason = writeWholeFile(errorLogPath, report.counts.errorLog)) {
-            const std::string message = "could not write the error log '" + errorLogPath + "': " + *reason;
-            std::cerr << "vlconvert: " << message << '\n';
-            if (!report.error) report.error = message;
-            if (status == ExitSuccess || status == ExitSkipped) status = ExitFailure;
+            // A failed run has told its failure already: one failure is said once.
+            if (report.outcome != Outcome::Failed) {
+                const std::string message =
+                    "could not write the error log '" + errorLogPath + "': " + *reason;
+                std::cerr << "vlconvert: " << message << '\n';
+                report.error = message;
+                if (status == ExitSuccess || status == ExitSkipped) status = ExitFailure;
+            }
         } else {
             report.errorLog = errorLogPath;
         }
@@ -109,8 +138,8 @@ int finishRun(RunReport& report, const CliOptions& options, const std::string& e
     if (options.json) {
         std::cout << summaryJson(report);
     } else {
-        const bool counted = report.counts.totalHands > 0 || report.counts.numBadHands > 0;
-        if (report.outcome != Outcome::Failed || counted) std::cout << summaryText(report);
+        // A failed run has not made what was asked for: no summary counts it as a success.
+        if (report.outcome != Outcome::Failed) std::cout << summaryText(report);
         if (report.errorLog) std::cout << "Errors were logged to " << *report.errorLog << ".\n";
     }
     return status;
@@ -122,6 +151,8 @@ int run(CliOptions& options) {
     report.input = options.input;
     const std::string errorLogPath =
         options.errorLog.value_or(besideFile(options.output, common::ErrorLogFileName));
+    if (const auto problem = outputProblem(options, errorLogPath)) return refuse(report, options, *problem);
+
     if (!options.input) {
         const LogSearch search = findVelmoraLog();
         if (!search.log) {
