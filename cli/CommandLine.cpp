@@ -196,6 +196,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, std::ostre
     app.set_help_flag();  // made again below, so that it is listed with the options of its group
     // A flag takes no value: "--json=false" is an error, not a way to turn it off.
     app.option_defaults()->disable_flag_override();
+    // GNU-style options on every platform: on Windows "/x" is a path from the drive's root, not an option.
+    app.allow_windows_style_options(false);
 
     std::optional<std::string> first, last, files, handsPerFile, errorLog;
     std::vector<std::string> between, paths;

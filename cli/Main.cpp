@@ -70,9 +70,10 @@ std::optional<std::string> outputProblem(const CliOptions& options, const std::s
     return std::nullopt;
 }
 
-// Writes text as the whole file; on failure returns the reason.
-std::optional<std::string> writeWholeFile(const std::string& path, const std::string& text) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+// Writes text as the whole file, in text mode as the desktop program writes its error log (CR LF line ends on
+// Windows); on failure returns the reason.
+std::optional<std::string> writeTextFile(const std::string& path, const std::string& text) {
+    std::FILE* file = std::fopen(path.c_str(), "w");
     if (file == nullptr) return std::strerror(errno);
     const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
     const int writeErrno = errno;
@@ -121,7 +122,7 @@ int finishRun(RunReport& report, const CliOptions& options, const std::string& e
     // The log holds one line per skipped hand; an error-log file of an earlier run is replaced only when
     // this run has something to put there.
     if (!report.counts.errorLog.empty()) {
-        if (const auto reason = writeWholeFile(errorLogPath, report.counts.errorLog)) {
+        if (const auto reason = writeTextFile(errorLogPath, report.counts.errorLog)) {
             // A failed run has told its failure already: one failure is said once.
             if (report.outcome != Outcome::Failed) {
                 const std::string message =
