@@ -81,7 +81,8 @@ public:
         CloseHandle(in);
         CloseHandle(out);
         CloseHandle(err);
-        if (!created) throw std::runtime_error("CreateProcess failed");
+        if (!created)
+            throw std::runtime_error("CreateProcess failed: error " + std::to_string(GetLastError()));
         AssignProcessToJobObject(job_, process.hProcess);
         ResumeThread(process.hThread);
         CloseHandle(process.hThread);
