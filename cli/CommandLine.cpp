@@ -6,21 +6,22 @@
 #include <limits>
 #include <vector>
 
+#include "LogDiscovery.h"
 #include "NoxiConverter.h"
+#include "common/Choices.h"
 
 namespace vlconvert {
 namespace {
 
 constexpr const char* UsageLine = "Usage: vlconvert [OPTION]... [INPUT] OUTPUT";
 
-constexpr const char* Description =
-    "Convert a Velmora hand log (GAMES_V3.LOG) into PartyPoker hand histories.\n"
-    "\n"
-    "INPUT is the Velmora log to read. Without it, vlconvert looks for GAMES_V3.LOG\n"
-    "in the Velmora log folders of the Wine prefix ($WINEPREFIX, else ~/.wine) and\n"
-    "tells which file it took. OUTPUT is the hand-history file to write; an existing\n"
-    "file is replaced. When the hands are split, the files are named after OUTPUT:\n"
-    "hh.txt gives hh1.txt, hh2.txt, and so on.\n"
+constexpr const char* Summary = "Convert a Velmora hand log (GAMES_V3.LOG) into PartyPoker hand histories.";
+
+// After the lines on INPUT, which differ by platform.
+constexpr const char* OutputHelp =
+    "OUTPUT is the hand-history file to write; an existing file is replaced. When the\n"
+    "hands are split, the files are named after OUTPUT: hh.txt gives hh1.txt,\n"
+    "hh2.txt, and so on.\n"
     "\n"
     "While converting, a progress bar is shown on standard error when that is a\n"
     "terminal. The summary goes to standard output.\n\n";
@@ -43,12 +44,12 @@ constexpr const char* Footer =
     "        the 500 latest hands, with dollar amounts and 6-max tables marked\n"
     "  vlconvert --between 1200 1450 --all-hole-cards GAMES_V3.LOG review.txt\n"
     "        hands 1200 to 1450 with everyone's hole cards\n"
-    "  vlconvert --hands-per-file 1000 --fix-small-blind GAMES_V3.LOG out/hh.txt\n"
-    "        out/hh1.txt, out/hh2.txt, ... with 1000 hands each\n"
+    "  vlconvert --hands-per-file 1000 --fix-small-blind GAMES_V3.LOG hh.txt\n"
+    "        hh1.txt, hh2.txt, ... with 1000 hands each\n"
     "  vlconvert --files 4 --show-losing-hands --error-log skipped.txt in.log hh.txt\n"
     "        hh1.txt to hh4.txt; the skipped hands listed in skipped.txt\n"
     "  vlconvert --first 100 hands.txt\n"
-    "        the first 100 hands of GAMES_V3.LOG found in the Wine prefix\n"
+    "        the first 100 hands of the GAMES_V3.LOG found in Velmora's log folders\n"
     "  vlconvert --quiet --json --strict GAMES_V3.LOG hands.txt\n"
     "        for scripts: no progress, a JSON summary, status 3 if hands were skipped";
 
@@ -110,13 +111,13 @@ std::optional<std::int64_t> wholeNumber(const std::string& text) {
     return negative ? -value : value;
 }
 
-// Checks a count option. The desktop program's own message is used for counts that are too small.
+// Checks a count option, by the desktop program's rule and with its message for a count that is too small.
 std::optional<std::uint32_t> countValue(const std::string& option, const std::string& text,
-                                        std::int64_t minimum, const char* tooSmall, std::string& error) {
+                                        common::Count count, std::string& error) {
     const std::optional<std::int64_t> value = wholeNumber(text);
     if (!value) {
         error = option + ": invalid number '" + text + "'";
-    } else if (*value < minimum) {
+    } else if (const char* tooSmall = common::countError(count, *value)) {
         error = option + ": " + tooSmall;
     } else if (*value > std::numeric_limits<std::uint32_t>::max()) {
         error = option + ": '" + text + "' is too large (at most 4294967295)";
@@ -189,12 +190,14 @@ void printUsageError(std::ostream& err, const std::string& message) {
 }
 
 ParsedCommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
-    CLI::App app(Description, "vlconvert");
+    CLI::App app(std::string(Summary) + "\n\n" + inputHelp() + "\n\n" + OutputHelp, "vlconvert");
     app.formatter(std::make_shared<HelpFormatter>());
     app.footer(Footer);
     app.set_help_flag();  // made again below, so that it is listed with the options of its group
     // A flag takes no value: "--json=false" is an error, not a way to turn it off.
     app.option_defaults()->disable_flag_override();
+    // GNU-style options on every platform: on Windows "/x" is a path from the drive's root, not an option.
+    app.allow_windows_style_options(false);
 
     std::optional<std::string> first, last, files, handsPerFile, errorLog;
     std::vector<std::string> between, paths;
@@ -280,14 +283,12 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, std::ostre
     conv.rangeType = RangeAll;
     if (error.empty() && first) {
         conv.rangeType = RangeFirst;
-        const auto n =
-            countValue("--first", *first, 1, "\"The first <blank> hands\" must be greater than 0.", error);
+        const auto n = countValue("--first", *first, common::Count::FirstHands, error);
         conv.rangeFrom = n.value_or(0);
     }
     if (error.empty() && last) {
         conv.rangeType = RangeLast;
-        const auto n =
-            countValue("--last", *last, 1, "\"The last <blank> hands\" must be greater than 0.", error);
+        const auto n = countValue("--last", *last, common::Count::LastHands, error);
         conv.rangeFrom = n.value_or(0);
     }
     if (error.empty() && !between.empty()) {
@@ -302,14 +303,12 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, std::ostre
     conv.splitValue = 0;
     if (error.empty() && files) {
         conv.splitMode = SplitByFileCount;
-        const auto n = countValue("--files", *files, 2,
-                                  "\"Split the hands between <blank> files\" must be greater than 1.", error);
+        const auto n = countValue("--files", *files, common::Count::SplitFiles, error);
         conv.splitValue = n.value_or(0);
     }
     if (error.empty() && handsPerFile) {
         conv.splitMode = SplitByHandsPerFile;
-        const auto n = countValue("--hands-per-file", *handsPerFile, 1,
-                                  "\"Save <blank> hands per file\" must be greater than 0.", error);
+        const auto n = countValue("--hands-per-file", *handsPerFile, common::Count::HandsPerFile, error);
         conv.splitValue = n.value_or(0);
     }
     if (error.empty() && errorLog && errorLog->empty()) error = "--error-log: empty file name";

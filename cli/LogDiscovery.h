@@ -1,41 +1,31 @@
-// Finding GAMES_V3.LOG where the Velmora program keeps it: in a logs folder below the user's application-data
-// folder, which on Linux lies inside the Wine prefix that the program runs in.
+// Finding GAMES_V3.LOG where the Velmora program keeps it: in a logs folder below the user's
+// application-data folder. On Windows that is the user's own (CSIDL_APPDATA, as the desktop program asks for
+// it); on Linux it lies inside the Wine prefix the program runs in. One source file per platform
+// (LogDiscoveryPosix.cpp, LogDiscoveryWindows.cpp).
 #pragma once
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace vlconvert {
 
-// Where to look: the Wine prefix and the user names whose folders it may hold.
-struct WineSetup {
-    std::filesystem::path prefix;        // $WINEPREFIX, else ~/.wine
-    std::vector<std::string> userNames;  // the login name, and $USER when it differs
-};
-
 // The outcome of a search: the log found, or where it was looked for.
 struct LogSearch {
-    std::optional<std::filesystem::path> log;
-    std::vector<std::filesystem::path>
-        appDataFolders;                     // application-data folders that exist, in search order
-    std::filesystem::path expectedAppData;  // where the first one should have been
+    std::optional<std::string> log;
+    std::vector<std::string> appDataFolders;  // the application-data folders searched, in order
+    std::string noAppData;                    // when there is none: where it was expected
 };
 
-// The Wine prefix and user names of this process's environment.
-WineSetup wineSetupFromEnvironment();
-
-// The user's application-data folders: AppData/Roaming, then the older Application Data, below
-// drive_c/users/<user> of the prefix. Names are matched without regard to case, as Wine does.
-std::vector<std::filesystem::path> applicationDataFolders(const WineSetup& setup);
-
-// Looks in each application-data folder, in order, for GAMES_V3.LOG in the logs folder of VelmoraPro2,
-// VelmoraPro, Velmora, VelmoraPro2Demo, VelmoraProDemo and Noxi’sVelmora, then of the folders whose name
-// holds "velmora" in any case (in name order). The first log found is taken.
-LogSearch findVelmoraLog(const WineSetup& setup);
+// Looks in each application-data folder, in order, for GAMES_V3.LOG in the logs folder of each Velmora
+// product folder in the desktop program's order, then of the folders whose name matches "*Velmora*" (in name
+// order). Names are matched without regard to case, as Windows matches them. The first log found is taken.
+LogSearch findVelmoraLog();
 
 // The folders searched below an application-data folder, for telling the user where the log was looked for.
 std::string searchedFoldersText();
+
+// The help's lines on INPUT: where the log is looked for when it is left out.
+const char* inputHelp();
 
 }  // namespace vlconvert

@@ -2,42 +2,34 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <iostream>
 #include <string>
 
 #include "CommandLine.h"
+#include "Console.h"
 #include "LogDiscovery.h"
+#include "OutputCheck.h"
+#include "Paths.h"
 #include "Progress.h"
 #include "Summary.h"
+#include "common/LogFolders.h"
 #include "frame/Conversion.h"
 
 namespace vlconvert {
 namespace {
 
-namespace fs = std::filesystem;
-
-bool sameFile(const fs::path& a, const fs::path& b) {
-    std::error_code error;
-    if (fs::exists(a, error) && fs::exists(b, error)) {
-        const bool same = fs::equivalent(a, b, error);
-        return same && !error;
-    }
-    std::error_code otherError;
-    const fs::path first = fs::weakly_canonical(a, error);
-    const fs::path second = fs::weakly_canonical(b, otherError);
-    return !error && !otherError && first == second;
-}
+// How a message about the default error log ends.
+constexpr const char* NameAnother = "; name another with --error-log";
 
 // Whether writing the output would write over path: the output file itself, or one of the numbered files
 // of a split.
-bool namesOutputFile(const fs::path& path, const std::string& output, bool splitting) {
+bool namesOutputFile(const std::string& path, const std::string& output, bool splitting) {
     if (!splitting) return sameFile(path, output);
     const std::string firstFile = noxi::splitFileName(output, 1);
     std::string_view stem = noxi::fileNamePart(firstFile);
     stem.remove_suffix(std::string_view("1.txt").size());
     // Named as the library names the split files: the part after the last backslash or slash.
-    const std::string name(noxi::fileNamePart(path.string()));
+    const std::string name(noxi::fileNamePart(path));
     if (name.size() <= stem.size() + 4 || !name.starts_with(stem) || !name.ends_with(".txt")) return false;
     const std::string number = name.substr(stem.size(), name.size() - stem.size() - 4);
     if (number.size() > 10 || number.front() == '0' ||
@@ -57,8 +49,7 @@ std::optional<std::string> overwriteConflict(const CliOptions& options, const st
     // The default error log was not the user's choice: the message says how to choose another.
     const auto errorLogConflict = [&](const char* what) {
         return options.errorLog ? "--error-log: the error log '" + errorLog + "' would replace " + what
-                                : "the error log '" + errorLog + "' would replace " + what +
-                                      "; name another with --error-log";
+                                : "the error log '" + errorLog + "' would replace " + what + NameAnother;
     };
     if (sameFile(errorLog, input)) return errorLogConflict("INPUT");
     if (namesOutputFile(errorLog, options.output, options.splitting()))
@@ -66,9 +57,23 @@ std::optional<std::string> overwriteConflict(const CliOptions& options, const st
     return std::nullopt;
 }
 
-// Writes text as the whole file; on failure returns the reason.
-std::optional<std::string> writeWholeFile(const std::string& path, const std::string& text) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+// A reason why the run's files could not be written, found before any work: OUTPUT (for a split, the folder
+// its files are made in), then the error log.
+std::optional<std::string> outputProblem(const CliOptions& options, const std::string& errorLog) {
+    if (!options.splitting()) {
+        if (auto problem = outputFileProblem(options.output, "OUTPUT")) return problem;
+    } else if (!canWrite(noxi::splitFileName(options.output, 1))) {
+        if (auto problem = folderProblem(folderOf(options.output), "OUTPUT")) return problem;
+    }
+    if (options.errorLog) return outputFileProblem(errorLog, "--error-log");
+    if (auto problem = outputFileProblem(errorLog, "the error log")) return *problem + NameAnother;
+    return std::nullopt;
+}
+
+// Writes text as the whole file, in text mode as the desktop program writes its error log (CR LF line ends on
+// Windows); on failure returns the reason.
+std::optional<std::string> writeTextFile(const std::string& path, const std::string& text) {
+    std::FILE* file = std::fopen(path.c_str(), "w");
     if (file == nullptr) return std::strerror(errno);
     const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
     const int writeErrno = errno;
@@ -80,14 +85,21 @@ std::optional<std::string> writeWholeFile(const std::string& path, const std::st
 
 void explainMissingLog(const LogSearch& search) {
     std::cerr << "vlconvert: no INPUT given, and no GAMES_V3.LOG found in the Velmora log folders\n";
-    if (search.appDataFolders.empty()) {
-        std::cerr << "vlconvert: there is no application-data folder at " << search.expectedAppData.string()
-                  << " (the Wine prefix is $WINEPREFIX, else ~/.wine)\n";
-    }
-    for (const fs::path& folder : search.appDataFolders) {
-        std::cerr << "vlconvert: looked in " << folder.string() << " for " << searchedFoldersText() << '\n';
-    }
+    if (search.appDataFolders.empty()) std::cerr << "vlconvert: " << search.noAppData << '\n';
+    for (const std::string& folder : search.appDataFolders)
+        std::cerr << "vlconvert: looked in " << folder << " for " << searchedFoldersText() << '\n';
     std::cerr << "vlconvert: give the log's path as INPUT\n";
+}
+
+// A run that cannot start: the message, and the JSON summary when one is asked for.
+int refuse(RunReport& report, const CliOptions& options, const std::string& message) {
+    std::cerr << "vlconvert: " << message << '\n';
+    if (options.json) {
+        report.outcome = Outcome::Failed;
+        report.error = message;
+        std::cout << summaryJson(report);
+    }
+    return ExitFailure;
 }
 
 // Prints what a run did and works out the exit status.
@@ -110,11 +122,15 @@ int finishRun(RunReport& report, const CliOptions& options, const std::string& e
     // The log holds one line per skipped hand; an error-log file of an earlier run is replaced only when
     // this run has something to put there.
     if (!report.counts.errorLog.empty()) {
-        if (const auto reason = writeWholeFile(errorLogPath, report.counts.errorLog)) {
-            const std::string message = "could not write the error log '" + errorLogPath + "': " + *reason;
-            std::cerr << "vlconvert: " << message << '\n';
-            if (!report.error) report.error = message;
-            if (status == ExitSuccess || status == ExitSkipped) status = ExitFailure;
+        if (const auto reason = writeTextFile(errorLogPath, report.counts.errorLog)) {
+            // A failed run has told its failure already: one failure is said once.
+            if (report.outcome != Outcome::Failed) {
+                const std::string message =
+                    "could not write the error log '" + errorLogPath + "': " + *reason;
+                std::cerr << "vlconvert: " << message << '\n';
+                report.error = message;
+                if (status == ExitSuccess || status == ExitSkipped) status = ExitFailure;
+            }
         } else {
             report.errorLog = errorLogPath;
         }
@@ -123,8 +139,8 @@ int finishRun(RunReport& report, const CliOptions& options, const std::string& e
     if (options.json) {
         std::cout << summaryJson(report);
     } else {
-        const bool counted = report.counts.totalHands > 0 || report.counts.numBadHands > 0;
-        if (report.outcome != Outcome::Failed || counted) std::cout << summaryText(report);
+        // A failed run has not made what was asked for: no summary counts it as a success.
+        if (report.outcome != Outcome::Failed) std::cout << summaryText(report);
         if (report.errorLog) std::cout << "Errors were logged to " << *report.errorLog << ".\n";
     }
     return status;
@@ -133,8 +149,13 @@ int finishRun(RunReport& report, const CliOptions& options, const std::string& e
 int run(CliOptions& options) {
     RunReport report;
     report.splitting = options.splitting();
+    report.input = options.input;
+    const std::string errorLogPath =
+        options.errorLog.value_or(besideFile(options.output, common::ErrorLogFileName));
+    if (const auto problem = outputProblem(options, errorLogPath)) return refuse(report, options, *problem);
+
     if (!options.input) {
-        const LogSearch search = findVelmoraLog(wineSetupFromEnvironment());
+        const LogSearch search = findVelmoraLog();
         if (!search.log) {
             explainMissingLog(search);
             if (options.json) {
@@ -144,13 +165,10 @@ int run(CliOptions& options) {
             }
             return ExitFailure;
         }
-        options.input = search.log->string();
+        options.input = report.input = *search.log;
         if (!options.quiet) std::cerr << "vlconvert: reading " << *options.input << '\n';
     }
-    report.input = options.input;
 
-    const std::string errorLogPath =
-        options.errorLog.value_or((fs::path(options.output).parent_path() / "errorLog.txt").string());
     if (const auto conflict = overwriteConflict(options, errorLogPath)) {
         printUsageError(std::cerr, *conflict);
         return ExitUsage;

@@ -1,92 +1,19 @@
 #include "Progress.h"
 
 #include <algorithm>
-#include <csignal>
-#include <cstdlib>
 
+#include "Console.h"
 #include "NoxiConverter.h"
-
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <sys/ioctl.h>
-#include <unistd.h>
-#endif
 
 namespace vlconvert {
 namespace {
-
-volatile std::sig_atomic_t interrupted = 0;
-// What Ctrl-C did before the conversion, put back after it.
-#ifdef _WIN32
-void (*previousHandler)(int) = SIG_DFL;
-#else
-struct sigaction previousAction {};
-#endif
-
-extern "C" void onInterrupt(int) {
-    interrupted = 1;
-}
 
 // At most about 20 redraws a second.
 constexpr std::chrono::milliseconds RedrawInterval(50);
 constexpr int WidestBar = 40;
 constexpr std::size_t TextColumns = 32;
 
-int terminalWidth(std::FILE* stream) {
-#ifndef _WIN32
-    winsize size{};
-    if (ioctl(fileno(stream), TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
-#else
-    (void)stream;
-#endif
-    if (const char* columns = std::getenv("COLUMNS")) {
-        const int width = std::atoi(columns);
-        if (width > 0) return width;
-    }
-    return 80;
-}
-
 }  // namespace
-
-// A program started with Ctrl-C ignored (run in the background by a script) keeps ignoring it.
-void catchInterrupt() {
-    interrupted = 0;
-#ifdef _WIN32
-    previousHandler = std::signal(SIGINT, SIG_IGN);
-    if (previousHandler == SIG_ERR) previousHandler = SIG_DFL;
-    // The handler is reset to the default before it runs, so a second Ctrl-C ends the program.
-    if (previousHandler != SIG_IGN) std::signal(SIGINT, onInterrupt);
-#else
-    sigaction(SIGINT, nullptr, &previousAction);
-    if (previousAction.sa_handler == SIG_IGN) return;
-    struct sigaction action {};
-    action.sa_handler = onInterrupt;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESETHAND;  // a second Ctrl-C ends the program
-    sigaction(SIGINT, &action, nullptr);
-#endif
-}
-
-void releaseInterrupt() {
-#ifdef _WIN32
-    std::signal(SIGINT, previousHandler);
-#else
-    sigaction(SIGINT, &previousAction, nullptr);
-#endif
-}
-
-bool interruptRequested() {
-    return interrupted != 0;
-}
-
-bool isTerminal(std::FILE* stream) {
-#ifdef _WIN32
-    return _isatty(_fileno(stream)) != 0;
-#else
-    return isatty(fileno(stream)) != 0;
-#endif
-}
 
 ProgressDisplay::ProgressDisplay(std::FILE* stream, bool showBar)
     : stream_(stream), showBar_(showBar), width_(showBar ? terminalWidth(stream) : 80) {}
@@ -98,7 +25,7 @@ bool ProgressDisplay::callback(int stage, char* text, int percent, void* user) {
         self.failure_ = text;
         return true;
     }
-    if (interrupted != 0) return false;
+    if (interruptRequested()) return false;
     if (self.showBar_ && (stage != self.stage_ || percent != self.percent_))
         self.update(stage, text, percent);
     return true;

@@ -8,16 +8,6 @@
 
 namespace vlconvert {
 
-// Ctrl-C asks the running conversion to stop: the next progress callback answers false, so the library
-// closes the file it is writing properly. A second Ctrl-C ends the program at once.
-void catchInterrupt();
-// Ctrl-C does again what it did before catchInterrupt.
-void releaseInterrupt();
-bool interruptRequested();
-
-// True when the stream is a terminal, so that a redrawn line makes sense on it.
-bool isTerminal(std::FILE* stream);
-
 // Receives the library's progress reports. The library calls back after every record and every hand
 // written, so a report that changes nothing on screen returns at once.
 class ProgressDisplay {

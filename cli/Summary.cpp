@@ -2,27 +2,16 @@
 
 #include <nlohmann/json.hpp>
 
+#include "common/Summary.h"
 #include "frame/Conversion.h"
 
 namespace vlconvert {
 
 std::string summaryText(const RunReport& report) {
-    const noxi::ConversionResults& counts = report.counts;
-    std::string text;
-    // The files written: the library also counts a file it could not create.
-    if (report.splitting) {
-        text += report.files.size() == 1 ? "1 file created.\n"
-                                         : std::to_string(report.files.size()) + " files created.\n";
-    }
-    text += counts.totalHands == 1
-                ? "1 hand was converted successfully.\n"
-                : std::to_string(counts.totalHands) + " hands were converted successfully.\n";
-    if (counts.numBadHands == 1) {
-        text += "1 hand was skipped due to errors.\n";
-    } else if (counts.numBadHands != 0) {
-        text += std::to_string(counts.numBadHands) + " hands were skipped due to errors.\n";
-    }
-    return text;
+    // The files line counts the files made: the library also counts one it could not create.
+    return common::conversionSummary(!report.splitting, report.files.size(), report.counts.totalHands,
+                                     report.counts.numBadHands) +
+           "\n";
 }
 
 std::string summaryJson(const RunReport& report) {

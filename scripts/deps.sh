@@ -22,9 +22,11 @@ need_linux_build() {
     need cmake ninja-build g++ make libgtest-dev googletest libbenchmark-dev libcli11-dev nlohmann-json3-dev time
 }
 
-# Packages of the Windows build (MinGW-w64, posix threads) and of running its tests under Wine on a private X
-# display, with the X libraries Wine's display driver loads.
+# Packages of the Windows build (MinGW-w64, posix threads; vlconvert.exe takes the header-only CLI11 and
+# nlohmann-json from Debian) and of running its tests under Wine on a private X display, with the X libraries
+# Wine's display driver loads.
 need_windows_build() {
     need cmake ninja-build googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 fonts-wine \
-        xvfb libxrender1 libxrandr2 libxi6 libxcursor1 libxfixes3 libxcomposite1 libxinerama1
+        xvfb libxrender1 libxrandr2 libxi6 libxcursor1 libxfixes3 libxcomposite1 libxinerama1 libcli11-dev \
+        nlohmann-json3-dev
 }

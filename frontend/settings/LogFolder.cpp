@@ -6,18 +6,14 @@
 #include <shlwapi.h>
 
 #include <cstring>
+#include <string_view>
+
+#include "common/LogFolders.h"
 
 namespace vlc {
 namespace {
 
-// Log folders of the Velmora versions, most likely first, below the application-data folder. The sixth has
-// the typographic apostrophe of code page 1252 (0x92, octal 222) and no blank after it.
-constexpr const char* Candidates[] = {
-    "VelmoraPro2\\logs",     "VelmoraPro\\logs",     "Velmora\\logs",
-    "VelmoraPro2Demo\\logs", "VelmoraProDemo\\logs", "Noxi\222sVelmora\\logs",
-};
-constexpr const char* AnyVelmoraPattern = "*Velmora*";
-constexpr const char* LogsSuffix = "\\logs";
+constexpr char Separator = '\\';
 
 // Copies text into a buffer of size characters, cut to fit.
 void copyInto(char* buffer, std::size_t size, const std::string& text) {
@@ -51,10 +47,12 @@ bool findLogFolder(char* path, std::size_t size) {
         return true;
     }
     std::string base = appData;
-    if (base.back() != '\\') base += '\\';
+    if (base.back() != Separator) base += Separator;
 
-    for (const char* candidate : Candidates) {
-        const std::string folder = base + candidate;
+    // The product folders, most likely first, each with its logs folder.
+    const std::string logs = Separator + std::string(common::LogsFolder);
+    for (const std::string_view product : common::ProductFolders) {
+        const std::string folder = base + std::string(product) + logs;
         if (folder.size() < MAX_PATH && PathIsDirectoryA(folder.c_str())) {
             copyInto(path, size, folder);
             return true;
@@ -62,13 +60,14 @@ bool findLogFolder(char* path, std::size_t size) {
     }
 
     // A found name must leave room for "\logs" after it within MAX_PATH.
-    const std::size_t used = base.size() + std::strlen(LogsSuffix);
+    const std::size_t used = base.size() + logs.size();
     const std::size_t room = used < MAX_PATH ? MAX_PATH - used : 0;
     std::string folder = base;
     char name[MAX_PATH];
-    if (room > 0 && findSubfolder(base.c_str(), name, room, AnyVelmoraPattern)) {
+    const std::string pattern(common::AnyVelmoraPattern);
+    if (room > 0 && findSubfolder(base.c_str(), name, room, pattern.c_str())) {
         folder += name;
-        folder += LogsSuffix;
+        folder += logs;
     }
     // Nothing matched: the application-data folder itself, which exists.
     if (PathIsDirectoryA(folder.c_str())) {

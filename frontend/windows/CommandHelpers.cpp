@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cctype>
-#include <cstdio>
 #include <cstring>
 #include <limits>
 
@@ -57,32 +56,6 @@ std::optional<std::string> besideProgram(const char* programPath, const char* na
     std::string path = std::string(programPath, slash + 1) + name;
     if (path.size() >= MAX_PATH) return std::nullopt;
     return path;
-}
-
-std::string summaryText(bool singleFile, unsigned long files, unsigned long hands, unsigned long skipped) {
-    char text[256];
-    std::string summary;
-    if (!singleFile) {
-        if (files == 1) {
-            summary = "1 file created.\n";
-        } else {
-            std::snprintf(text, sizeof text, "%lu files created.\n", files);
-            summary = text;
-        }
-    }
-    if (hands == 1) {
-        summary += "1 hand was converted successfully.";
-    } else {
-        std::snprintf(text, sizeof text, "%lu hands were converted successfully.", hands);
-        summary += text;
-    }
-    if (skipped == 1) {
-        summary += "\n1 hand was skipped due to errors.";
-    } else if (skipped != 0) {
-        std::snprintf(text, sizeof text, "\n%lu hands were skipped due to errors.", skipped);
-        summary += text;
-    }
-    return summary;
 }
 
 }  // namespace vlc

@@ -1,5 +1,5 @@
-// Small rules of the main window that need no window: reading numbers from edits, splitting a chosen path,
-// the files beside the program and the summary of a conversion.
+// Small rules of the main window that need no window: reading numbers from edits, splitting a chosen path
+// and the files beside the program.
 #pragma once
 
 #include <cstddef>
@@ -27,8 +27,5 @@ std::optional<std::string> settingsPathFor(const char* programPath);
 // A file beside the program: the program's path with everything after its last backslash replaced by name.
 // None when there is no backslash or the result would not fit a path buffer.
 std::optional<std::string> besideProgram(const char* programPath, const char* name);
-
-// The text of the summary shown after a conversion. singleFile leaves out the line of files.
-std::string summaryText(bool singleFile, unsigned long files, unsigned long hands, unsigned long skipped);
 
 }  // namespace vlc

@@ -11,6 +11,9 @@
 #include <string>
 
 #include "NoxiConverter.h"
+#include "common/Choices.h"
+#include "common/LogFolders.h"
+#include "common/Summary.h"
 #include "resource.h"
 #include "windows/CommandHelpers.h"
 #include "windows/DialogItems.h"
@@ -36,7 +39,7 @@ std::optional<std::string> errorLogPath() {
     char program[MAX_PATH] = "";
     const DWORD length = GetModuleFileNameA(nullptr, program, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return std::nullopt;
-    return besideProgram(program, "errorLog.txt");
+    return besideProgram(program, common::ErrorLogFileName.data());
 }
 
 }  // namespace
@@ -57,22 +60,22 @@ void ConverterWindow::onConvert(HWND window) {
         return;
     }
 
+    // A count is checked, with its own message, once its range or split mode is the one chosen.
+    const auto refused = [window](common::Count count, std::int32_t value) {
+        const char* error = common::countError(count, value);
+        if (error != nullptr) showError(window, error);
+        return error != nullptr;
+    };
     std::int32_t from = 0;
     std::int32_t to = 0;
     if (isChecked(window, IDC_MAIN_FIRST_HANDS)) {
         SetRangeType(RangeFirst);
         from = editNumber(window, IDC_MAIN_FIRST_COUNT);
-        if (from < 1) {
-            showError(window, "\"The first <blank> hands\" must be greater than 0.");
-            return;
-        }
+        if (refused(common::Count::FirstHands, from)) return;
     } else if (isChecked(window, IDC_MAIN_LAST_HANDS)) {
         SetRangeType(RangeLast);
         from = editNumber(window, IDC_MAIN_LAST_COUNT);
-        if (from < 1) {
-            showError(window, "\"The last <blank> hands\" must be greater than 0.");
-            return;
-        }
+        if (refused(common::Count::LastHands, from)) return;
     } else if (isChecked(window, IDC_MAIN_HANDS_BETWEEN)) {
         // Any two numbers, in any order: the library selects what lies between them.
         SetRangeType(RangeBetween);
@@ -86,17 +89,11 @@ void ConverterWindow::onConvert(HWND window) {
     bool singleFile = false;
     if (isChecked(window, IDC_MAIN_SPLIT_FILES)) {
         const std::int32_t files = editNumber(window, IDC_MAIN_FILE_COUNT);
-        if (files <= 1) {
-            showError(window, "\"Split the hands between <blank> files\" must be greater than 1.");
-            return;
-        }
+        if (refused(common::Count::SplitFiles, files)) return;
         SetFileSplit(SplitByFileCount, static_cast<unsigned long>(files));
     } else if (isChecked(window, IDC_MAIN_HANDS_PER_FILE)) {
         const std::int32_t hands = editNumber(window, IDC_MAIN_HANDS_PER_FILE_COUNT);
-        if (hands < 1) {
-            showError(window, "\"Save <blank> hands per file\" must be greater than 0.");
-            return;
-        }
+        if (refused(common::Count::HandsPerFile, hands)) return;
         SetFileSplit(SplitByHandsPerFile, static_cast<unsigned long>(hands));
     } else {
         SetFileSplit(SingleFile, 0);
@@ -140,7 +137,8 @@ void ConverterWindow::onConvert(HWND window) {
         }
     }
 
-    const std::string summary = summaryText(singleFile, GetNumFiles(), GetTotalHands(), GetNumBadHands());
+    const std::string summary =
+        common::conversionSummary(singleFile, GetNumFiles(), GetTotalHands(), GetNumBadHands());
     MessageBoxA(window, summary.c_str(), "Conversion Complete", MB_ICONINFORMATION | MB_OK);
 }
 

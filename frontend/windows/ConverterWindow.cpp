@@ -8,6 +8,7 @@
 #include <cstring>
 #include <span>
 
+#include "common/LogFolders.h"
 #include "resource.h"
 #include "settings/LogFolder.h"
 #include "windows/CommandHelpers.h"
@@ -16,7 +17,7 @@
 namespace vlc {
 namespace {
 
-constexpr const char* DefaultLogFile = "GAMES_V3.LOG";
+constexpr const char* DefaultLogFile = common::LogFileName.data();  // a literal: terminated
 
 // An open edit is drawn enabled and takes typing; a shut one is drawn disabled and is read-only. The edit
 // itself stays enabled, so it can still take the focus, and it keeps its text.

@@ -4,6 +4,10 @@
 
 #include <nlohmann/json.hpp>
 
+#ifdef __linux__
+#include <linux/fs.h>
+#endif
+
 #include "cli/ProgramRunner.h"
 
 namespace vlconvert::test {
@@ -27,7 +31,7 @@ protected:
 // Each writer option reaches the library: the histories equal the ones the library writes with them.
 TEST_F(Conversion, GoldenHistories) {
     const fs::path golden = fs::path(NOXI_TEST_DATA) / "golden";
-    setenv("TZ", noxi::test::HistoryZone, 1);
+    setEnvironment("TZ", noxi::test::HistoryZone);
     const struct {
         std::vector<std::string> options;
         const char* expected;
@@ -63,29 +67,68 @@ TEST_F(Conversion, JsonSummary) {
                               {"errorLog", temp.file("errorLog.txt")},
                               {"error", nullptr}}));
 
-    const std::string output = temp.file("none/hh.txt");
-    const std::string clean = log(goodHands(1, 1), "clean.log");
-    result = runProgram({"--json", clean, output});
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.err, "vlconvert: Couldn't create hand history file \"" + output + "\".\n");
-    EXPECT_EQ(nlohmann::json::parse(result.out),
-              (nlohmann::json{{"result", "failed"},
-                              {"input", clean},
-                              {"files", nlohmann::json::array()},
-                              {"handsConverted", 0},
-                              {"handsSkipped", 0},
-                              {"errorLog", nullptr},
-                              {"error", "Couldn't create hand history file \"" + output + "\"."}}));
-    EXPECT_EQ(runProgram({clean, output}).out, "");
-
-    // A later file of a split that cannot be created is neither listed nor counted as created.
+    // A file that cannot be made during the run fails it: the library's message, and no summary of success.
     fs::create_directory(temp.path() / "split2.txt");
     const std::string two = log(goodHands(1, 2), "two.log");
+    const std::string failure = "Couldn't create hand history file \"" + temp.file("split.txt") + "\".";
     result = runProgram({"--hands-per-file", "1", two, temp.file("split.txt")});
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.out, "1 file created.\n1 hand was converted successfully.\n");
+    EXPECT_EQ(result.err, "vlconvert: " + failure + "\n");
+    EXPECT_EQ(result.out, "");
+    // The files made are listed; the one that could not be made is neither listed nor counted.
     result = runProgram({"--json", "--hands-per-file", "1", two, temp.file("split.txt")});
-    EXPECT_EQ(nlohmann::json::parse(result.out)["files"], nlohmann::json::array({temp.file("split1.txt")}));
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(nlohmann::json::parse(result.out),
+              (nlohmann::json{{"result", "failed"},
+                              {"input", two},
+                              {"files", nlohmann::json::array({temp.file("split1.txt")})},
+                              {"handsConverted", 1},
+                              {"handsSkipped", 0},
+                              {"errorLog", nullptr},
+                              {"error", failure}}));
+}
+
+// An output or error log that cannot be written is refused before any work, with one message naming the
+// folder, and status 1. Before any work: the log named here does not even exist.
+TEST_F(Conversion, OutputsThatCannotBeWrittenAreRefusedUpFront) {
+    fs::create_directory(temp.path() / "folder");
+    fs::create_directory(temp.path() / "folder" / "errorLog.txt");
+    writeFile(temp.path() / "file", "");
+    const std::string missing = temp.file("missing.log");
+    const struct {
+        std::vector<std::string> args;  // INPUT and OUTPUT come after
+        std::string output;
+        std::string message;
+    } cases[] = {
+        {{}, "none/hh.txt", "the folder '" + temp.file("none") + "' for OUTPUT does not exist"},
+        {{"--files", "2"}, "none/hh.txt", "the folder '" + temp.file("none") + "' for OUTPUT does not exist"},
+        {{}, "file/hh.txt", "the folder '" + temp.file("file") + "' for OUTPUT is a file, not a folder"},
+        {{}, "folder", "OUTPUT '" + temp.file("folder") + "' is a folder"},
+        {{"--error-log", temp.file("none/e.txt")},
+         "hh.txt",
+         "the folder '" + temp.file("none") + "' for --error-log does not exist"},
+        {{"--error-log", temp.file("folder")},
+         "hh.txt",
+         "--error-log '" + temp.file("folder") + "' is a folder"},
+        {{},
+         "folder/hh.txt",
+         "the error log '" + temp.file("folder/errorLog.txt") +
+             "' is a folder; name another with --error-log"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {missing, temp.file(c.output)});
+        ProgramResult result = runProgram(args);
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.err, "vlconvert: " + c.message + "\n");
+        EXPECT_EQ(result.out, "");
+        args.insert(args.begin(), "--json");
+        result = runProgram(args);
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(nlohmann::json::parse(result.out)["error"], c.message);
+    }
+    EXPECT_EQ(fs::directory_iterator(temp.path() / "folder/errorLog.txt"), fs::directory_iterator());
 }
 
 // By default beside the output; replaced only by a run that skipped hands; elsewhere when asked. --strict
@@ -102,7 +145,7 @@ TEST_F(Conversion, ErrorLog) {
     log(goodHands(1, 1) + BadLines);
     result = runProgram({"--strict", "GAMES_V3.LOG", "out/hh.txt"}, temp.path().string());
     EXPECT_EQ(result.exitCode, 3) << result.err;
-    EXPECT_EQ(readFile(temp.path() / "out" / "errorLog.txt"), BadLog);
+    EXPECT_EQ(readFile(temp.path() / "out" / "errorLog.txt"), textFile(BadLog));
     EXPECT_EQ(result.out,
               "1 hand was converted successfully.\n2 hands were skipped due to errors.\n"
               "Errors were logged to out/errorLog.txt.\n");
@@ -112,7 +155,8 @@ TEST_F(Conversion, ErrorLog) {
     result = runProgram(
         {"--error-log", temp.file("skipped.txt"), log(goodHands(1, 3) + "garbage\r\n"), temp.file("hh.txt")});
     EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(readFile(temp.path() / "skipped.txt"), "ERROR on Line 4, Chunk 1: Not a hand history.\n");
+    EXPECT_EQ(readFile(temp.path() / "skipped.txt"),
+              textFile("ERROR on Line 4, Chunk 1: Not a hand history.\n"));
     EXPECT_FALSE(fs::exists(temp.file("errorLog.txt")));
     EXPECT_EQ(result.out,
               "3 hands were converted successfully.\n1 hand was skipped due to errors.\n"
@@ -120,16 +164,80 @@ TEST_F(Conversion, ErrorLog) {
                   temp.file("skipped.txt") + ".\n");
 }
 
+#ifndef _WIN32
+// Takes away the right to make files in a folder for its lifetime: the write permission, or, for root, whom
+// permissions do not stop, the immutable flag where the file system has one. False when neither works.
+class LockedFolder {
+public:
+    explicit LockedFolder(const fs::path& folder) : folder_(folder) {
+        if (geteuid() != 0) {
+            locked_ = chmod(folder.c_str(), 0555) == 0;
+            return;
+        }
+#ifdef __linux__
+        const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        int flags = 0;
+        if (fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags |= FS_IMMUTABLE_FL;
+            locked_ = immutable_ = ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        }
+        if (fd >= 0) close(fd);
+#endif
+    }
+    ~LockedFolder() {
+        if (!locked_) return;
+        if (!immutable_) {
+            chmod(folder_.c_str(), 0755);
+            return;
+        }
+#ifdef __linux__
+        const int fd = open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        int flags = 0;
+        if (fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags &= ~FS_IMMUTABLE_FL;
+            ioctl(fd, FS_IOC_SETFLAGS, &flags);
+        }
+        if (fd >= 0) close(fd);
+#endif
+    }
+    LockedFolder(const LockedFolder&) = delete;
+    LockedFolder& operator=(const LockedFolder&) = delete;
+    explicit operator bool() const {
+        return locked_;
+    }
+
+private:
+    fs::path folder_;
+    bool locked_ = false;
+    bool immutable_ = false;
+};
+
+// An error log that fails while it is written (a full disk) fails a run that converted every hand; the
+// histories are there, and so is their summary.
 TEST_F(Conversion, ErrorLogThatCannotBeWrittenFailsTheRun) {
-    const std::string errorLog = temp.file("no/such/folder/errorLog.txt");
     const ProgramResult result =
-        runProgram({"--error-log", errorLog, log(goodHands(1, 1) + BadLines), temp.file("hh.txt")});
+        runProgram({"--error-log", "/dev/full", log(goodHands(1, 1) + BadLines), temp.file("hh.txt")});
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_TRUE(result.err.starts_with("vlconvert: could not write the error log '" + errorLog + "': "))
-        << result.err;
+    EXPECT_EQ(result.err, "vlconvert: could not write the error log '/dev/full': No space left on device\n");
     EXPECT_EQ(result.out, "1 hand was converted successfully.\n2 hands were skipped due to errors.\n");
     EXPECT_NE(readFile(temp.file("hh.txt")).find("#Game No : 1 \r\n"), std::string::npos);
 }
+
+// A folder in which no file can be made, though it exists. Made so by taking away its write permission, or,
+// for root, whom permissions do not stop, by marking it immutable where the file system can.
+TEST_F(Conversion, FolderThatCannotBeWrittenIsRefusedUpFront) {
+    const fs::path folder = temp.path() / "locked";
+    fs::create_directory(folder);
+    LockedFolder locked(folder);
+    if (!locked) GTEST_SKIP() << "no way to lock a folder here";
+    const ProgramResult result = runProgram({log(goodHands(1, 1)), (folder / "hh.txt").string()});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.err.starts_with("vlconvert: no file can be made in the folder '" + folder.string() +
+                                       "' for OUTPUT: "))
+        << result.err;
+    EXPECT_EQ(result.out, "");
+}
+#endif
 
 // A run never writes over its own log, nor its error log over a history or the log: a usage error, and
 // nothing is written.
@@ -155,7 +263,13 @@ TEST(Overwrite, IsRefusedBeforeAnythingIsWritten) {
         TempDir temp;
         for (const char* name : {"GAMES_V3.LOG", "hh2.txt", "errorLog.txt"})
             writeFile(temp.path() / name, text);
+            // Another name of the log; x is the folder of the last case's paths on Windows.
+#ifdef _WIN32
+        fs::create_hard_link(temp.path() / "GAMES_V3.LOG", temp.path() / "link.txt");
+#else
         fs::create_symlink("GAMES_V3.LOG", temp.path() / "link.txt");
+#endif
+        fs::create_directory(temp.path() / "x");
         const ProgramResult result = runProgram(c.args, temp.path().string());
         EXPECT_EQ(result.exitCode, 2);
         EXPECT_EQ(result.err, "vlconvert: " + c.message + UsageHint);

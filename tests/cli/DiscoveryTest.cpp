@@ -34,7 +34,7 @@ protected:
 const std::string Roaming = "AppData/Roaming/";
 const std::string Searched =
     " for VelmoraPro2/logs, VelmoraPro/logs, Velmora/logs, VelmoraPro2Demo/logs, VelmoraProDemo/logs, "
-    "Noxi\xE2\x80\x99sVelmora/logs, *velmora*/logs";
+    "Noxi\xE2\x80\x99sVelmora/logs, *Velmora*/logs";
 
 // The desktop program's order: the products, then any folder named like them in name order, then the same
 // in the older application-data folder (names matched without regard to case, as Wine does). Each log taken

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <csignal>
+#include <memory>
 #include <thread>
 
 #include "cli/ProgramRunner.h"
@@ -19,6 +19,7 @@ constexpr int BigLogHands = 300'000;
 #endif
 
 TEST(Interrupt, CtrlCWhileSavingClosesTheFileAndReportsWhatWasDone) {
+    prepareInterrupts();
     TempDir temp;
     const std::string log = temp.file("GAMES_V3.LOG");
     const std::string out = temp.file("hh.txt");
@@ -32,7 +33,7 @@ TEST(Interrupt, CtrlCWhileSavingClosesTheFileAndReportsWhatWasDone) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     ASSERT_FALSE(program.ended()) << "the conversion ended before it could be interrupted";
     ASSERT_TRUE(fs::exists(out));
-    program.signal(SIGINT);
+    program.interrupt();
     const ProgramResult result = program.finish();
 
     EXPECT_EQ(result.exitCode, 130);
@@ -51,21 +52,24 @@ TEST(Interrupt, CtrlCWhileSavingClosesTheFileAndReportsWhatWasDone) {
 // Started with Ctrl-C ignored, as a script's background job is, the program goes on ignoring it: Ctrl-C
 // comes again and again while it runs, and it still converts every hand.
 TEST(Interrupt, IgnoredWhenTheProgramStartsIgnoringIt) {
+    prepareInterrupts();
     TempDir temp;
     const std::string log = temp.file("GAMES_V3.LOG");
     writeFile(log, goodHands(1, BigLogHands / 10));
-    const auto previous = std::signal(SIGINT, SIG_IGN);  // the program inherits what is ignored
-    Program program({log, temp.file("hh.txt")});
-    std::signal(SIGINT, previous);
-    while (!program.ended()) {
-        program.signal(SIGINT);
+    const auto program = [&] {
+        const InterruptsIgnored ignored;  // the program inherits it
+        return std::make_unique<Program>(std::vector<std::string>{log, temp.file("hh.txt")});
+    }();
+    while (!program->ended()) {
+        program->interrupt();
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
-    const ProgramResult result = program.finish();
+    const ProgramResult result = program->finish();
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.out, std::to_string(BigLogHands / 10) + " hands were converted successfully.\n");
 }
 
+#ifndef _WIN32
 // The bar is redrawn in place ("\r"), shows each stage's text, fits the terminal's 100 columns, is redrawn
 // about 20 times a second at most, and is wiped at the end. A control character of the log's name is shown
 // as '?', so that it cannot break the line. --quiet shows none.
@@ -101,6 +105,8 @@ TEST(Progress, BarOnATerminal) {
 
     EXPECT_EQ(runProgram({"--quiet", log, temp.file("hh.txt")}, "", true).err, "");
 }
+
+#endif
 
 }  // namespace
 }  // namespace vlconvert::test

@@ -41,8 +41,15 @@ TEST_F(Options, UsageErrors) {
         {{"--between", "1", "x"}, "--between: invalid number 'x'"},
         {{"--between", "0", "4294967296"}, "--between: hand number '4294967296' is out of range"},
         // Conflicting and repeated choices, unknown options, an empty path.
+        // Every pair of ranges and of split modes, in either order.
         {{"--first", "1", "--last", "1"}, "--first and --last cannot be used together"},
+        {{"--last", "1", "--first", "1"}, "--first and --last cannot be used together"},
+        {{"--first", "1", "--between", "1", "2"}, "--first and --between cannot be used together"},
+        {{"--between", "1", "2", "--first", "1"}, "--first and --between cannot be used together"},
+        {{"--last", "1", "--between", "1", "2"}, "--last and --between cannot be used together"},
+        {{"--between", "1", "2", "--last", "1"}, "--last and --between cannot be used together"},
         {{"--files", "2", "--hands-per-file", "2"}, "--files and --hands-per-file cannot be used together"},
+        {{"--hands-per-file", "2", "--files", "2"}, "--files and --hands-per-file cannot be used together"},
         {{"--first", "1", "--first", "2"}, "--first: given more than once"},
         {{"--json=false"}, "--json: takes no value"},
         {{"--fast"}, "unrecognized option '--fast'"},

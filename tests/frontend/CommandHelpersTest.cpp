@@ -56,13 +56,5 @@ TEST(BesideProgram, NoneWithoutABackslashOrRoom) {
     EXPECT_EQ(besideProgram(deep.c_str(), "errorLog.txt"), std::nullopt);  // beyond a path buffer
 }
 
-// The plural forms are seen in the program's own summaries.
-TEST(SummaryText, SingularFormsAndNoFiles) {
-    EXPECT_EQ(summaryText(false, 1, 1, 1),
-              "1 file created.\n1 hand was converted successfully.\n1 hand was skipped due to errors.");
-    EXPECT_EQ(summaryText(false, 0, 0, 5),
-              "0 files created.\n0 hands were converted successfully.\n5 hands were skipped due to errors.");
-}
-
 }  // namespace
 }  // namespace vlc

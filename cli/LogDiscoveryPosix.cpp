@@ -1,26 +1,27 @@
-#include "LogDiscovery.h"
-
-#include <algorithm>
-#include <array>
-#include <cstdlib>
-#include <string_view>
-
-#ifndef _WIN32
+// On Linux the Velmora program runs under Wine: the application-data folders lie in the Wine prefix
+// ($WINEPREFIX, else ~/.wine), where Wine keeps Windows names in UTF-8 and matches them without regard to
+// case.
 #include <pwd.h>
 #include <unistd.h>
-#endif
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string_view>
+
+#include "LogDiscovery.h"
+#include "common/LogFolders.h"
 
 namespace vlconvert {
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view LogFileName = "GAMES_V3.LOG";
-
-// The product folders in the order the desktop program tries them. The apostrophe is the typographic one,
-// which Wine stores as UTF-8 on a Linux file system.
-constexpr std::array<std::string_view, 6> ProductFolders = {
-    "VelmoraPro2", "VelmoraPro", "Velmora", "VelmoraPro2Demo", "VelmoraProDemo", "Noxi\xE2\x80\x99sVelmora"};
+// The Wine prefix and the user names whose folders it may hold.
+struct WineSetup {
+    fs::path prefix;
+    std::vector<std::string> userNames;  // the login name, and $USER when it differs
+};
 
 char lowerAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -29,14 +30,6 @@ char lowerAscii(char c) {
 bool equalIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
                                               [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
-}
-
-bool containsIgnoringCase(std::string_view text, std::string_view part) {
-    if (part.size() > text.size()) return false;
-    for (std::size_t at = 0; at + part.size() <= text.size(); ++at) {
-        if (equalIgnoringCase(text.substr(at, part.size()), part)) return true;
-    }
-    return false;
 }
 
 // The entries of a folder whose names pass the test, in name order; none when it cannot be read.
@@ -51,7 +44,7 @@ std::vector<fs::path> entriesWhere(const fs::path& folder, Test test) {
     return found;
 }
 
-// folder/name, or the entry whose name differs from it only in case (Wine's own matching).
+// folder/name, or the entry whose name differs from it only in case.
 std::optional<fs::path> childIgnoringCase(const fs::path& folder, std::string_view name) {
     std::error_code error;
     fs::path exact = folder / fs::path(std::string(name));
@@ -78,19 +71,21 @@ bool isDirectory(const fs::path& path) {
 
 // The log inside a product folder's logs folder, when it is there and is no folder itself.
 std::optional<fs::path> logIn(const fs::path& productFolder) {
-    std::optional<fs::path> log = pathIgnoringCase(productFolder, {"logs", LogFileName});
+    std::optional<fs::path> log = pathIgnoringCase(productFolder, {common::LogsFolder, common::LogFileName});
     if (!log || isDirectory(*log)) return std::nullopt;
     return log;
 }
 
 std::optional<fs::path> findInAppData(const fs::path& appData) {
-    for (std::string_view product : ProductFolders) {
-        if (std::optional<fs::path> folder = childIgnoringCase(appData, product)) {
+    for (std::string_view product : common::ProductFolders) {
+        if (std::optional<fs::path> folder =
+                childIgnoringCase(appData, common::utf8FromCodePage1252(product))) {
             if (std::optional<fs::path> log = logIn(*folder)) return log;
         }
     }
-    const std::vector<fs::path> named = entriesWhere(
-        appData, [](const std::string& entry) { return containsIgnoringCase(entry, "velmora"); });
+    const std::vector<fs::path> named = entriesWhere(appData, [](const std::string& entry) {
+        return common::matchesWildcard(entry, common::AnyVelmoraPattern);
+    });
     for (const fs::path& folder : named) {
         if (!isDirectory(folder)) continue;
         if (std::optional<fs::path> log = logIn(folder)) return log;
@@ -103,18 +98,14 @@ std::string environment(const char* name) {
     return value != nullptr ? value : "";
 }
 
-}  // namespace
-
 WineSetup wineSetupFromEnvironment() {
     WineSetup setup;
     std::string home = environment("HOME");
     std::string login;
-#ifndef _WIN32
     if (const passwd* entry = getpwuid(getuid())) {
         login = entry->pw_name;
         if (home.empty()) home = entry->pw_dir;
     }
-#endif
     const std::string prefix = environment("WINEPREFIX");
     setup.prefix = !prefix.empty() ? fs::path(prefix) : fs::path(home) / ".wine";
     if (!login.empty()) setup.userNames.push_back(login);
@@ -123,15 +114,10 @@ WineSetup wineSetupFromEnvironment() {
     return setup;
 }
 
+// The user's application-data folders: AppData/Roaming, then the older Application Data, below
+// drive_c/users/<user> of the prefix.
 std::vector<fs::path> applicationDataFolders(const WineSetup& setup) {
     std::vector<fs::path> folders;
-#ifdef _WIN32
-    // On Windows itself the user's own application-data folder is the one to search.
-    if (const std::string appData = environment("APPDATA"); !appData.empty() && isDirectory(appData)) {
-        folders.emplace_back(appData);
-        return folders;
-    }
-#endif
     for (const std::string& user : setup.userNames) {
         const std::optional<fs::path> home = pathIgnoringCase(setup.prefix, {"drive_c", "users", user});
         if (!home) continue;
@@ -149,25 +135,39 @@ std::vector<fs::path> applicationDataFolders(const WineSetup& setup) {
     return folders;
 }
 
-LogSearch findVelmoraLog(const WineSetup& setup) {
+}  // namespace
+
+LogSearch findVelmoraLog() {
+    const WineSetup setup = wineSetupFromEnvironment();
     LogSearch search;
-    search.appDataFolders = applicationDataFolders(setup);
-    const std::string user = setup.userNames.empty() ? std::string("<user>") : setup.userNames.front();
-    search.expectedAppData = setup.prefix / "drive_c" / "users" / user / "AppData" / "Roaming";
-    for (const fs::path& appData : search.appDataFolders) {
-        if ((search.log = findInAppData(appData))) break;
+    const std::vector<fs::path> folders = applicationDataFolders(setup);
+    for (const fs::path& appData : folders) {
+        search.appDataFolders.push_back(appData.string());
+        if (const std::optional<fs::path> log = findInAppData(appData)) {
+            search.log = log->string();
+            break;
+        }
+    }
+    if (folders.empty()) {
+        const std::string user = setup.userNames.empty() ? std::string("<user>") : setup.userNames.front();
+        const fs::path expected = setup.prefix / "drive_c" / "users" / user / "AppData" / "Roaming";
+        search.noAppData = "there is no application-data folder at " + expected.string() +
+                           " (the Wine prefix is $WINEPREFIX, else ~/.wine)";
     }
     return search;
 }
 
 std::string searchedFoldersText() {
     std::string text;
-    for (std::string_view product : ProductFolders) {
-        text += product;
-        text += "/logs, ";
-    }
-    text += "*velmora*/logs";
-    return text;
+    for (std::string_view product : common::ProductFolders)
+        text += common::utf8FromCodePage1252(product) + "/" + std::string(common::LogsFolder) + ", ";
+    return text + std::string(common::AnyVelmoraPattern) + "/" + std::string(common::LogsFolder);
+}
+
+const char* inputHelp() {
+    return "INPUT is the Velmora log to read. Without it, vlconvert looks for GAMES_V3.LOG\n"
+           "in the Velmora log folders of the Wine prefix ($WINEPREFIX, else ~/.wine) and\n"
+           "tells which file it took.";
 }
 
 }  // namespace vlconvert

@@ -1,0 +1,39 @@
+// The folder of a path and a file beside it, by the platform's rules: '/' on POSIX; '\' or '/' and a leading
+// drive on Windows.
+#include "Paths.h"
+
+#include <gtest/gtest.h>
+
+namespace vlconvert {
+namespace {
+
+TEST(Paths, FolderAndFileBeside) {
+    const struct {
+        const char* path;
+        const char* folder;
+        const char* beside;  // errorLog.txt beside it
+    } cases[] = {
+        {"hh.txt", "", "errorLog.txt"},
+        {"out/hh.txt", "out", "out/errorLog.txt"},
+        {"out//hh.txt", "out", "out//errorLog.txt"},
+        {"/hh.txt", "/", "/errorLog.txt"},
+        {"/a/b/", "/a/b", "/a/b/errorLog.txt"},
+#ifdef _WIN32
+        {"out\\hh.txt", "out", "out\\errorLog.txt"},
+        {"C:\\hh.txt", "C:\\", "C:\\errorLog.txt"},
+        {"C:hh.txt", "C:", "C:errorLog.txt"},
+        {"C:\\a\\\\hh.txt", "C:\\a", "C:\\a\\\\errorLog.txt"},
+        {"\\\\server\\share\\hh.txt", "\\\\server\\share", "\\\\server\\share\\errorLog.txt"},
+#else
+        {"out\\hh.txt", "", "errorLog.txt"},  // a backslash is part of a name
+        {"C:hh.txt", "", "errorLog.txt"},
+#endif
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(folderOf(c.path), c.folder) << c.path;
+        EXPECT_EQ(besideFile(c.path, "errorLog.txt"), c.beside) << c.path;
+    }
+}
+
+}  // namespace
+}  // namespace vlconvert
