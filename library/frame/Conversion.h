@@ -1,5 +1,6 @@
 // The core's interface for the programs built on it (vlconvert, the tests, the benchmarks): one conversion
 // with its own options, progress callback and results, as ConvertHands runs it over the library-wide ones.
+// Following a growing log is in Follow.h.
 #pragma once
 
 #include <cstdint>

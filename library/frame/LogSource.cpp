@@ -113,10 +113,13 @@ bool LogSource::nextRecord(std::uint64_t start, std::uint64_t consumed, std::uin
     const bool skipped = consumed == 0 && *at(start) == '\0'
                              ? skipOver(offset, [](char c) { return c == '\0'; })
                              : skipOver(offset, [](char c) { return !endsRecord(c); });
-    if (!skipped || !skipOver(offset, [](char c) { return c == '\n' || c == '\r' || c == ' '; }))
-        return false;
+    if (!skipped || !skipLineEnds(offset)) return false;
     next = offset;
     return true;
+}
+
+bool LogSource::skipLineEnds(std::uint64_t& offset) {
+    return skipOver(offset, [](char c) { return c == '\n' || c == '\r' || c == ' '; });
 }
 
 void LogSource::releaseWindow() {

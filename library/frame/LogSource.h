@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -31,6 +32,18 @@ public:
     Opened open(const char* path);
     // The log's size when it was opened: what a conversion reads.
     std::uint64_t size() const { return size_; }
+    // The log's size now (it may have grown since it was opened); -1 when it cannot be told.
+    std::int64_t fileSize() const { return file_.size(); }
+    // Reads what the log grew to up to end: records are taken in up to there.
+    void limit(std::uint64_t end) {
+        size_ = end;
+        start_ = readEnd_ = wholeEnd_ = 0;
+    }
+    // Fills bytes from offset on; how many were read.
+    std::size_t readAt(std::uint64_t offset, std::string& bytes) const {
+        const std::int64_t read = file_.readAt(offset, bytes.data(), bytes.size());
+        return read > 0 ? static_cast<std::size_t>(read) : 0;
+    }
 
     // The text from offset on as far as the window holds it, followed by a NUL at end. When more is false
     // the record that starts at offset ends at or before end (its first NUL, LF or CR is there, or the log
@@ -48,6 +61,8 @@ public:
     // LFs, CRs and blanks that follow. The log's size when it ends there. False when the log could not be
     // read.
     bool nextRecord(std::uint64_t start, std::uint64_t consumed, std::uint64_t& next);
+    // Moves offset past the LFs, CRs and blanks there. False when the log could not be read.
+    bool skipLineEnds(std::uint64_t& offset);
 
     // Lets go of the window's memory (the file stays open for taking records in again).
     void releaseWindow();

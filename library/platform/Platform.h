@@ -68,6 +68,8 @@ public:
     // Writes size bytes of from, starting at offset, at the current end (inside the system where it can copy
     // between files itself); the number of bytes that reached the file.
     std::uint64_t copyFrom(const InputFile& from, std::uint64_t offset, std::uint64_t size);
+    // Waits until what was written is on the disk; false when that failed.
+    bool sync();
     // Cuts the file to size bytes; later writes go on from there.
     bool truncate(std::uint64_t size);
     // The file's size as written so far.
@@ -79,6 +81,27 @@ private:
     static constexpr std::intptr_t Closed = -1;
     std::intptr_t handle_ = Closed;
     std::uint64_t size_ = 0;
+};
+
+// Tells when a file may have changed: written, replaced, removed or made anew. It watches the file's folder,
+// so a log that is replaced by another of its name is seen too.
+class FileWatch {
+public:
+    FileWatch() = default;
+    ~FileWatch() { close(); }
+    FileWatch(const FileWatch&) = delete;
+    FileWatch& operator=(const FileWatch&) = delete;
+
+    // Starts watching the file at path; false when the system cannot tell changes (then wait only waits).
+    bool watch(const char* path);
+    void close();
+    // Waits until the file may have changed, or at most timeoutMs milliseconds (less where the system tells
+    // changes late: then it waits at most a quarter second). True when a change was told.
+    bool wait(int timeoutMs);
+
+private:
+    std::intptr_t handle_ = -1;
+    std::intptr_t watch_ = -1;
 };
 
 // What a name is, for deciding whether a new file may take its place.

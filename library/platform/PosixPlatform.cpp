@@ -1,12 +1,18 @@
 // The platform layer on POSIX systems.
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <string>
 #include <vector>
+
+#ifdef __linux__
+#include <sys/inotify.h>
+#endif
 
 #include "platform/Platform.h"
 
@@ -148,6 +154,10 @@ std::uint64_t OutputFile::copyFrom(const InputFile& from, std::uint64_t offset, 
     return done;
 }
 
+bool OutputFile::sync() {
+    return handle_ != Closed && ::fdatasync(fd(handle_)) == 0;
+}
+
 bool OutputFile::truncate(std::uint64_t size) {
     if (handle_ == Closed || ::ftruncate(fd(handle_), static_cast<off_t>(size)) != 0) return false;
     if (::lseek(fd(handle_), static_cast<off_t>(size), SEEK_SET) < 0) return false;
@@ -160,6 +170,49 @@ bool OutputFile::close() {
     const bool closed = ::close(fd(handle_)) == 0;
     handle_ = Closed;
     return closed;
+}
+
+bool FileWatch::watch(const char* path) {
+    close();
+#ifdef __linux__
+    const int notify = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (notify < 0) return false;
+    std::string folder(path);
+    const std::size_t slash = folder.find_last_of('/');
+    folder = slash == std::string::npos ? "." : slash == 0 ? "/" : folder.substr(0, slash);
+    const int watched = ::inotify_add_watch(
+        notify, folder.c_str(),
+        IN_MODIFY | IN_CLOSE_WRITE | IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ATTRIB);
+    if (watched < 0) {
+        ::close(notify);
+        return false;
+    }
+    handle_ = notify;
+    watch_ = watched;
+    return true;
+#else
+    (void)path;
+    return false;
+#endif
+}
+
+void FileWatch::close() {
+    if (handle_ >= 0) ::close(fd(handle_));
+    handle_ = watch_ = -1;
+}
+
+bool FileWatch::wait(int timeoutMs) {
+    if (handle_ < 0) {
+        ::usleep(static_cast<useconds_t>(std::min(timeoutMs, 250)) * 1000);
+        return false;
+    }
+    pollfd waiting{fd(handle_), POLLIN, 0};
+    if (::poll(&waiting, 1, timeoutMs) <= 0) return false;
+    // Every event waiting is read, so the next wait waits for a new one.
+    alignas(inotify_event) char events[4096];
+    while (::read(fd(handle_), events, sizeof events) > 0) {
+    }
+    return true;
 }
 
 bool pathFacts(const char* path, PathFacts& out) {

@@ -4,6 +4,7 @@
 #include <time.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -148,6 +149,10 @@ std::uint64_t OutputFile::copyFrom(const InputFile& from, std::uint64_t offset, 
     return done;
 }
 
+bool OutputFile::sync() {
+    return handle_ != Closed && FlushFileBuffers(asHandle(handle_)) != 0;
+}
+
 bool OutputFile::truncate(std::uint64_t size) {
     if (handle_ == Closed) return false;
     LARGE_INTEGER at{};
@@ -163,6 +168,37 @@ bool OutputFile::close() {
     const bool closed = CloseHandle(asHandle(handle_)) != 0;
     handle_ = Closed;
     return closed;
+}
+
+bool FileWatch::watch(const char* path) {
+    close();
+    std::string folder(path);
+    const std::size_t slash = folder.find_last_of("\\/");
+    folder = slash == std::string::npos ? "." : folder.substr(0, slash + 1);
+    HANDLE change = FindFirstChangeNotificationA(
+        folder.c_str(), FALSE,
+        FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_FILE_NAME);
+    if (change == INVALID_HANDLE_VALUE) return false;
+    handle_ = reinterpret_cast<std::intptr_t>(change);
+    return true;
+}
+
+void FileWatch::close() {
+    if (handle_ != -1) FindCloseChangeNotification(asHandle(handle_));
+    handle_ = -1;
+}
+
+bool FileWatch::wait(int timeoutMs) {
+    // The system may tell the growth of a file that its writer keeps open only when the writer closes it:
+    // the file is looked at again at least four times a second.
+    const auto timeout = static_cast<DWORD>(std::min(timeoutMs, 250));
+    if (handle_ == -1) {
+        Sleep(timeout);
+        return false;
+    }
+    if (WaitForSingleObject(asHandle(handle_), timeout) != WAIT_OBJECT_0) return false;
+    FindNextChangeNotification(asHandle(handle_));
+    return true;
 }
 
 bool pathFacts(const char* path, PathFacts& out) {

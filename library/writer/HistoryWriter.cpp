@@ -192,6 +192,10 @@ void putDate(TextSink& out, std::int64_t startTime) {
 
 }  // namespace
 
+std::tm startTimeFields(std::int64_t startTime) {
+    return localTime(startTime);
+}
+
 std::string formatStartTime(std::int64_t startTime) {
     std::string text;
     TextSink sink(text);

@@ -1,6 +1,7 @@
 // Renders one decoded hand as PartyPoker hand-history text.
 #pragma once
 
+#include <ctime>
 #include <string>
 
 #include "hand/HandRecord.h"
@@ -14,5 +15,8 @@ void writeHistory(HandRecord& hand, std::string& out, bool realMoney, bool make6
 
 // The date text of a history ("Monday, January 15, 14:30:00 EDT 2007") for a prepared start time.
 std::string formatStartTime(std::int64_t startTime);
+
+// The local date and time a history shows for a prepared start time.
+std::tm startTimeFields(std::int64_t startTime);
 
 }  // namespace noxi
