@@ -28,3 +28,9 @@ need_windows_build() {
     need cmake ninja-build googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 fonts-wine \
         xvfb libxrender1 libxrandr2 libxi6 libxcursor1 libxfixes3 libxcomposite1 libxinerama1
 }
+
+# Packages of making the packages (scripts/package.sh): Debian's package tools with dpkg-shlibdeps, help2man
+# for the manual page, NSIS for the Windows installer.
+need_packaging() {
+    need dpkg-dev file help2man nsis
+}
