@@ -30,3 +30,9 @@ need_windows_build() {
         xvfb libxrender1 libxrandr2 libxi6 libxcursor1 libxfixes3 libxcomposite1 libxinerama1 libcli11-dev \
         nlohmann-json3-dev
 }
+
+# Packages of making the packages (scripts/package.sh): Debian's package tools with dpkg-shlibdeps, help2man
+# for the manual page, NSIS for the Windows installer.
+need_packaging() {
+    need dpkg-dev file help2man nsis
+}

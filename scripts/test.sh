@@ -2,7 +2,8 @@
 # Checks the formatting, then builds everything and runs every test: the normal build (all tests, long ones
 # included, but not the "huge" ones on logs above 2 GiB), then the whole suite again built with
 # AddressSanitizer and UndefinedBehaviorSanitizer, then the Windows side built with MinGW-w64 and tested under
-# Wine (scripts/test-windows.sh), then each fuzz target for a bounded time (about a minute in all).
+# Wine (scripts/test-windows.sh), then the three packages made from a clean tree (scripts/package.sh) and
+# installed as users install them, then each fuzz target for a bounded time (about a minute in all).
 set -eu
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
@@ -31,6 +32,13 @@ echo "== Windows build with MinGW-w64, tests under Wine"
 windows_start=$(date +%s)
 ./scripts/test-windows.sh
 echo "Windows stage: $(($(date +%s) - windows_start)) s"
+
+echo "== Packages: made from a clean tree, the Debian package installed and removed, the Windows ones under Wine"
+packages_start=$(date +%s)
+./scripts/package.sh
+tests/packaging/test-deb.sh dist/velmora-converter_*_amd64.deb
+tests/packaging/test-windows-packages.sh dist/VLConverter-*-win64.zip dist/VLConverter-*-win64-setup.exe
+echo "Packages stage: $(($(date +%s) - packages_start)) s"
 
 echo "== Fuzz the line intake and the whole conversion (clang, libFuzzer)"
 ./fuzz/run.sh 60

@@ -5,6 +5,8 @@
 #                          write to DIR/wine.log, never to the caller's output (ctest would wait for them).
 # wine_session_stop      : ends the Wine server of this prefix and the X server started here.
 
+. scripts/wine-fonts.sh
+
 wine_session_start() {
     ws_dir=$(cd "$1" && pwd)
     rm -rf "$ws_dir/prefix" "$ws_dir/home"
@@ -42,6 +44,8 @@ REGEDIT4
 "ShowCrashDialog"=dword:00000000
 EOF
     timeout 60 wine regedit /S "$ws_dir/session.reg" >>"$ws_log" 2>&1 || { cat "$ws_log"; return 1; }
+    # The dialogs in the font their templates were laid out for, so the screenshots show what Windows shows.
+    wine_map_dialog_font
     cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     # Restart the server so the settings hold, then keep it running between the test programs.
     timeout 60 wineserver -k >>"$ws_log" 2>&1 || true

@@ -101,6 +101,46 @@ void saveShot(HWND window, const char* name) {
     EXPECT_TRUE(saveScreenshot(window, folder + "\\" + name)) << name;
 }
 
+// Every label of a dialog is whole in the font its template names ("MS Sans Serif", 8 points): a static's
+// text fits its width, a check box's or radio button's fits beside its box. Wine's wider stand-in for that
+// font, taken when the prefix lacks it, clips them.
+void expectLabelsWhole(HWND dialog) {
+    const HDC screen = GetDC(nullptr);
+    const HFONT font = CreateFontA(-MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL,
+                                   FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif");
+    const HGDIOBJ previous = SelectObject(screen, font);
+    const int checkBox = GetSystemMetrics(SM_CXMENUCHECK) + 4;  // the box and the gap before the text
+    int labels = 0;
+    for (HWND child = nullptr; (child = FindWindowExA(dialog, child, nullptr, nullptr)) != nullptr;) {
+        char kind[32] = "";
+        GetClassNameA(child, kind, sizeof kind);
+        const LONG style = GetWindowLongA(child, GWL_STYLE);
+        int box = 0;
+        if (lstrcmpiA(kind, "Button") == 0) {
+            const LONG type = style & BS_TYPEMASK;
+            if (type != BS_AUTOCHECKBOX && type != BS_CHECKBOX && type != BS_AUTORADIOBUTTON &&
+                type != BS_RADIOBUTTON)
+                continue;
+            box = checkBox;
+        } else if (lstrcmpiA(kind, "Static") != 0 || (style & SS_TYPEMASK) == SS_BITMAP) {
+            continue;
+        }
+        const std::string text = windowText(child);
+        if (text.empty()) continue;
+        SIZE size{};
+        GetTextExtentPoint32A(screen, text.data(), static_cast<int>(text.size()), &size);
+        RECT client{};
+        GetClientRect(child, &client);
+        EXPECT_LE(box + size.cx, client.right) << "\"" << text << "\" is clipped";
+        ++labels;
+    }
+    EXPECT_GT(labels, 0);
+    SelectObject(screen, previous);
+    DeleteObject(font);
+    ReleaseDC(nullptr, screen);
+}
+
 constexpr int NumberEdits[] = {IDC_MAIN_FIRST_COUNT, IDC_MAIN_LAST_COUNT, IDC_MAIN_RANGE_MIN,
                                IDC_MAIN_RANGE_MAX,   IDC_MAIN_FILE_COUNT, IDC_MAIN_HANDS_PER_FILE_COUNT};
 
@@ -319,6 +359,7 @@ TEST(Program, FirstRunChecksChoicesConvertsAndRemembersEverything) {
         EXPECT_EQ(itemText(main, edit), "") << edit;
     Sleep(500);  // the polling loop paints the window a control at a time
     saveShot(main, "main-window.png");
+    expectLabelsWhole(main);
 
     // The About dialog from the system menu, hidden by OK, Esc and the close box: the same window each time.
     PostMessageA(main, WM_SYSCOMMAND, IDM_MAIN_ABOUT, 0);
@@ -326,6 +367,8 @@ TEST(Program, FirstRunChecksChoicesConvertsAndRemembersEverything) {
     ASSERT_NE(about, nullptr);
     Sleep(300);
     saveShot(about, "about-dialog.png");
+    expectLabelsWhole(about);
+    EXPECT_NE(FindWindowExA(about, nullptr, "Static", "VLConverter Version " VLC_PROJECT_VERSION), nullptr);
     answer(about, IDOK);
     PostMessageA(main, WM_SYSCOMMAND, IDM_MAIN_ABOUT, 0);
     EXPECT_EQ(program.waitForDialog("About Velmora Converter"), about);

@@ -1,0 +1,28 @@
+# Run by the "installer" target: cmake -DSTAGE=folder -DOUTPUT=file.nsh -P InstalledFiles.cmake
+# Writes the NSIS include that gives the installed size and names every staged file for the uninstaller, so
+# that it removes exactly what was installed and nothing the user put beside it.
+file(GLOB_RECURSE files RELATIVE "${STAGE}" "${STAGE}/*")
+file(GLOB_RECURSE entries LIST_DIRECTORIES true RELATIVE "${STAGE}" "${STAGE}/*")
+set(bytes 0)
+set(text "!macro RemoveInstalledFiles\n")
+foreach(file IN LISTS files)
+  file(SIZE "${STAGE}/${file}" size)
+  math(EXPR bytes "${bytes} + ${size}")
+  string(REPLACE "/" "\\" windows_path "${file}")
+  string(APPEND text "  Delete \"$INSTDIR\\${windows_path}\"\n")
+endforeach()
+# Folders deepest first, each removed only when empty.
+set(folders "")
+foreach(entry IN LISTS entries)
+  if(IS_DIRECTORY "${STAGE}/${entry}")
+    list(APPEND folders "${entry}")
+  endif()
+endforeach()
+list(SORT folders ORDER DESCENDING)
+foreach(folder IN LISTS folders)
+  string(REPLACE "/" "\\" windows_path "${folder}")
+  string(APPEND text "  RMDir \"$INSTDIR\\${windows_path}\"\n")
+endforeach()
+string(APPEND text "!macroend\n")
+math(EXPR kilobytes "(${bytes} + 1023) / 1024")
+file(WRITE "${OUTPUT}" "!define INSTALLED_SIZE_KB ${kilobytes}\n${text}")
