@@ -178,7 +178,8 @@ void Conversion::startWriteAhead() {
     if (!settings_.writeAhead || !selection_.knownRange() || selection_.selectionNeedsCount()) return;
     scratch_ =
         std::make_unique<ScratchSink>(outPath_, inPath_, selection_.singleFile(), settings_.writeBlockSize);
-    ahead_ = std::make_unique<WriteAhead>(options_, *scratch_, settings_.window, settings_.writeBlockSize);
+    ahead_ =
+        std::make_unique<WriteAhead>(options_, index_, *scratch_, settings_.window, settings_.writeBlockSize);
     if (!ahead_->start()) {
         ahead_.reset();
         scratch_.reset();
@@ -193,7 +194,10 @@ Step Conversion::process() {
     // junk does not ask for much memory it will never use.
     constexpr std::uint64_t UsualHandBytes = 256;
     constexpr std::uint64_t MostHandsForeseen = std::uint64_t{1} << 22;
-    index_.reserve(static_cast<std::size_t>(std::min(source_.size() / UsualHandBytes, MostHandsForeseen)));
+    const auto usualHands =
+        static_cast<std::size_t>(std::min(source_.size() / UsualHandBytes, MostHandsForeseen));
+    index_.reserve(usualHands);
+    if (scratch_) scratch_->reserve(usualHands);
 
     std::uint64_t offset = 0;
     do {
@@ -204,7 +208,7 @@ Step Conversion::process() {
         if (consumed < 0) return readFailure();
         if (consumed > 0) {
             const auto id = static_cast<std::uint32_t>(hand_.gameId());
-            index_.add(id, offset, static_cast<std::uint32_t>(consumed));
+            index_.add(id, offset);
             if (ahead_) ahead_->offer(hand_, id);
         } else {
             logBadRecord(hand_.errorText());
@@ -267,8 +271,7 @@ Step Conversion::writeFromIndex() {
     // The record was taken in once already; a record that does not come back the same means the log
     // changed under the conversion.
     hand_.rake = 0;
-    if (takeIn(source_, entry.offset, hand_, options_.fixSmallBlind, false) !=
-            static_cast<int>(entry.length) ||
+    if (takeIn(source_, entry.offset(), hand_, options_.fixSmallBlind, false) <= 0 ||
         static_cast<std::uint32_t>(hand_.gameId()) != entry.id) {
         return readFailure();
     }

@@ -7,7 +7,7 @@ namespace noxi {
 void HandIndex::order() {
     // Records come in the log's order, so among equal numbers the smaller place is the earlier record.
     const auto before = [](const Entry& a, const Entry& b) {
-        return a.id != b.id ? a.id < b.id : a.offset < b.offset;
+        return a.id != b.id ? a.id < b.id : a.offset() < b.offset();
     };
     // Logs are mostly in order already, and then the sort is spared.
     if (!std::is_sorted(entries_.begin(), entries_.end(), before))
@@ -15,6 +15,16 @@ void HandIndex::order() {
     entries_.erase(std::unique(entries_.begin(), entries_.end(),
                                [](const Entry& a, const Entry& b) { return a.id == b.id; }),
                    entries_.end());
+}
+
+bool HandIndex::lastRepeats(std::size_t within) const {
+    if (entries_.empty()) return false;
+    const std::uint32_t id = entries_.back().id;
+    const std::size_t first = entries_.size() - 1 - std::min(within, entries_.size() - 1);
+    for (std::size_t k = entries_.size() - 1; k-- > first;) {
+        if (entries_[k].id == id) return true;
+    }
+    return false;
 }
 
 bool Selection::selects(std::size_t position, std::uint32_t id, std::size_t count) const {

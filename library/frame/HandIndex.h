@@ -13,17 +13,22 @@ namespace noxi {
 
 class HandIndex {
 public:
+    // 12 bytes: where the record starts in the log is kept in two halves.
     struct Entry {
         std::uint32_t id = 0;
-        std::uint32_t length = 0;  // the record's bytes up to its last semicolon
-        std::uint64_t offset = 0;  // where the record starts in the log
+        std::uint32_t offsetHigh = 0;
+        std::uint32_t offsetLow = 0;
+        std::uint64_t offset() const { return std::uint64_t{offsetHigh} << 32 | offsetLow; }
     };
 
     void reserve(std::size_t hands) { entries_.reserve(hands); }
-    void add(std::uint32_t id, std::uint64_t offset, std::uint32_t length) {
-        entries_.push_back({id, length, offset});
+    void add(std::uint32_t id, std::uint64_t offset) {
+        entries_.push_back(
+            {id, static_cast<std::uint32_t>(offset >> 32), static_cast<std::uint32_t>(offset)});
     }
     std::size_t size() const { return entries_.size(); }
+    // Whether the hand added last has the number of one of the `within` hands added just before it.
+    bool lastRepeats(std::size_t within) const;
     bool empty() const { return entries_.empty(); }
     const Entry& operator[](std::size_t position) const { return entries_[position]; }
 

@@ -84,6 +84,9 @@ public:
     using HistorySink::HistorySink;
     ~ScratchSink() override;
 
+    // Room for the hands a log of this size usually holds.
+    void reserve(std::size_t hands) { handLengths_.reserve(hands); }
+
     // The saving step reaches file `number`: its scratch file takes the file's name, replacing what is
     // there. False when that cannot be done (the scratch file is then dropped).
     bool publish(std::uint32_t number);
@@ -100,7 +103,10 @@ public:
 
 protected:
     bool createFile(std::uint32_t number, const std::string& name) override;
-    void handEnded(std::uint64_t end) override { handEnds_.push_back(end); }
+    void handEnded(std::uint64_t end) override {
+        handLengths_.push_back(static_cast<std::uint32_t>(end - lastEnd_));
+        lastEnd_ = end;
+    }
 
 private:
     struct Scratch {
@@ -108,12 +114,21 @@ private:
         std::string target;  // the name it takes
         bool existed = false;
         unsigned mode = 0;
-        std::size_t firstHand = 0;  // its first hand's number in handEnds_
-        std::uint64_t shift = 0;    // how far before its own the offsets in handEnds_ count
+        std::size_t firstHand = 0;  // its first hand's number
+        // Where its hands' offsets count from: the first hand of the file they were written into, and how
+        // far before its own start that file's offsets lie (a file shared out of another).
+        std::size_t countedFrom = 0;
+        std::uint64_t shift = 0;
     };
+    // Where hand `hand` ends in the file it was written into, whose first hand was `first`.
+    std::uint64_t endOf(std::size_t hand, std::size_t first) const;
+
     std::vector<Scratch> scratches_;
-    std::vector<std::uint64_t> handEnds_;  // where each hand written ahead ends in its file
-    std::size_t published_ = 0;            // scratch files that took their names
+    // The length of each hand written ahead: a hand's history is never near 4 GB, and a hand's end is needed
+    // only where the output is cut or shared out.
+    std::vector<std::uint32_t> handLengths_;
+    std::uint64_t lastEnd_ = 0;  // where the last hand ended in the file being written
+    std::size_t published_ = 0;  // scratch files that took their names
 };
 
 }  // namespace noxi

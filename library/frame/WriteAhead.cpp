@@ -6,10 +6,17 @@
 #include "frame/Intake.h"
 
 namespace noxi {
+namespace {
 
-WriteAhead::WriteAhead(const ConversionOptions& options, ScratchSink& sink, Limits limits,
-                       std::size_t blockSize)
+// How many hands before a repeated number are looked through for the hand it repeats.
+constexpr std::size_t RepeatsLookedFor = 1 << 16;
+
+}  // namespace
+
+WriteAhead::WriteAhead(const ConversionOptions& options, const HandIndex& index, ScratchSink& sink,
+                       Limits limits, std::size_t blockSize)
     : options_(options),
+      index_(index),
       selection_(options),
       sink_(sink),
       limits_(limits),
@@ -27,9 +34,10 @@ bool WriteAhead::start() {
 
 void WriteAhead::offer(HandRecord& hand, std::uint32_t id) {
     if (!active_) return;
-    if (!letOutIds_.empty() && id <= letOutIds_.back()) {
-        // A number let out already is a repeated one; any other came too late.
-        if (!std::binary_search(letOutIds_.begin(), letOutIds_.end(), id)) stop();
+    if (position_ > 0 && id <= lastLetOut_) {
+        // A number taken in before is a repeated one; any other came too late. Repeats come soon after the
+        // hand they repeat: one not found among the hands just before ends writing ahead, as a late one does.
+        if (!index_.lastRepeats(RepeatsLookedFor)) stop();
         return;
     }
     // Mostly the hand comes after every hand held, and is written where the histories end.
@@ -57,7 +65,7 @@ void WriteAhead::offer(HandRecord& hand, std::uint32_t id) {
 
     // A block at a time, the hands that enough hands or bytes of histories follow go to the file.
     // Handing over blocks several times the size of the window keeps the copying of the held hands small.
-    if (text_.size() < limits_.bytes + 4 * blockSize_ && held_.size() < 2 * limits_.hands) return;
+    if (text_.size() < limits_.bytes + blockSize_ && held_.size() < 2 * limits_.hands) return;
     std::size_t count = 0;
     while (count < held_.size() &&
            (held_.size() - count - 1 >= limits_.hands || text_.size() - held_[count].end >= limits_.bytes))
@@ -81,7 +89,7 @@ void WriteAhead::letOut(std::size_t count) {
     for (std::size_t k = 0; k < count; ++k) {
         const std::uint32_t id = held_[k].id;
         const std::size_t end = held_[k].end;
-        letOutIds_.push_back(id);
+        lastLetOut_ = id;
         const std::size_t position = position_++;
         if (end == begin || !selection_.selects(position, id, 0)) {
             if (!handOver(begin)) return stop();
@@ -115,7 +123,6 @@ bool WriteAhead::finish() {
     text_ = {};
     held_ = {};
     late_ = {};
-    letOutIds_ = {};
     ends_ = {};
     return active_;
 }
@@ -124,7 +131,6 @@ void WriteAhead::stop() {
     active_ = false;
     text_ = {};
     held_ = {};
-    letOutIds_ = {};
     sink_.discard();
 }
 

@@ -25,16 +25,19 @@ public:
         std::size_t hands = 4096;
     };
 
-    // Hands are handed to the sink in blocks of about blockSize bytes.
-    WriteAhead(const ConversionOptions& options, ScratchSink& sink, Limits limits, std::size_t blockSize);
+    // Hands are handed to the sink in blocks of about blockSize bytes. The index holds every good hand taken
+    // in, the one offered last included.
+    WriteAhead(const ConversionOptions& options, const HandIndex& index, ScratchSink& sink, Limits limits,
+               std::size_t blockSize);
 
     // Opens the first file; false when it cannot be made (then nothing is written ahead).
     bool start();
     // False once hands are no longer written ahead.
     bool active() const { return active_; }
 
-    // Takes the good hand numbered id, just taken in without its evaluators: evaluated and written when it
-    // may be selected. A number that came before is dropped (the first one stays).
+    // Takes the good hand numbered id, just taken in without its evaluators and added last to the index:
+    // evaluated and written when it may be selected. A number that came before is dropped (the first one
+    // stays).
     void offer(HandRecord& hand, std::uint32_t id);
     // Hands over the hands still held and ends the last file; false when that failed (then nothing is
     // written ahead).
@@ -54,18 +57,19 @@ private:
     void stop();
 
     const ConversionOptions& options_;
+    const HandIndex& index_;
     Selection selection_;
     ScratchSink& sink_;
     Limits limits_;
     std::size_t blockSize_;
     bool active_ = false;
 
-    std::string text_;        // the histories held, ascending by number; empty for a hand not written
-    std::vector<Held> held_;  // ascending by number
-    std::string late_;        // the history of a hand that came out of order
-    std::vector<std::uint32_t> letOutIds_;  // every number let out, ascending
-    std::vector<std::size_t> ends_;         // a block's hand ends, for the sink
-    std::size_t position_ = 0;              // hands let out, selected or not
+    std::string text_;               // the histories held, ascending by number; empty for a hand not written
+    std::vector<Held> held_;         // ascending by number
+    std::string late_;               // the history of a hand that came out of order
+    std::uint32_t lastLetOut_ = 0;   // the number let out last, when position_ is above 0
+    std::vector<std::size_t> ends_;  // a block's hand ends, for the sink
+    std::size_t position_ = 0;       // hands let out, selected or not
     std::uint32_t written_ = 0;
     std::uint32_t files_ = 0;
     std::uint32_t handsPerFile_ = 0;

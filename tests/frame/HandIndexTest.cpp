@@ -21,22 +21,32 @@ TEST(HandIndex, OrdersByNumberAsUnsignedAndKeepsTheFirstRecordOfARepeatedNumber)
     const std::uint32_t numbers[] = {7, 0xFFFFFFFF, 3, 7, 1, 3, 0x80000000};
     std::uint64_t offset = 0;
     for (const std::uint32_t id : numbers)
-        index.add(id, offset += 100, 10);
+        index.add(id, offset += 100);
     index.order();
     EXPECT_EQ(ids(index), (std::vector<std::uint32_t>{1, 3, 7, 0x80000000, 0xFFFFFFFF}));
     // The first record in the log of numbers 3 and 7.
-    EXPECT_EQ(index[1].offset, 300u);
-    EXPECT_EQ(index[2].offset, 100u);
+    EXPECT_EQ(index[1].offset(), 300u);
+    EXPECT_EQ(index[2].offset(), 100u);
 }
 
 TEST(HandIndex, AnIndexInOrderStaysAsItIs) {
     HandIndex index;
     for (std::uint32_t id = 1; id <= 5; ++id)
-        index.add(id, id * 10, 5);
-    index.add(5, 60, 5);
+        index.add(id, id * 10);
+    index.add(5, 60);
     index.order();
     EXPECT_EQ(ids(index), (std::vector<std::uint32_t>{1, 2, 3, 4, 5}));
-    EXPECT_EQ(index[4].offset, 50u);
+    EXPECT_EQ(index[4].offset(), 50u);
+}
+
+TEST(HandIndex, TellsWhetherTheLastHandRepeatsANumberJustBefore) {
+    HandIndex index;
+    for (const std::uint32_t id : {5, 9, 7, 9})
+        index.add(id, id);
+    EXPECT_TRUE(index.lastRepeats(2));
+    EXPECT_FALSE(index.lastRepeats(1));  // only the hand just before is looked at
+    index.add(4, 0);
+    EXPECT_FALSE(index.lastRepeats(100));
 }
 
 struct RangeCase {
