@@ -12,6 +12,8 @@ namespace {
 
 using SeatMoney = std::array<double, SeatCount>;
 
+constexpr const char* NotEnoughBets = "ERROR: Not enough bets in SEQ.";
+
 // HandRecord::nextSeat for a start in 0..9 and the flags as a mask (bit n for seat n): the first seat after
 // `from` clockwise whose bit is clear, or `from` when every other seat's bit is set. Walking the table seat
 // by seat is the decoder's most frequent step, and its branches are hard to predict.
@@ -27,11 +29,12 @@ int nextClearSeat(int from, unsigned flagged) {
 // The working state of one decode. Seats are always 0..9 here: the walks start from the button (kept in
 // range) or from seats they returned, and post digits are checked.
 struct Decoder {
-    HandRecord& hand;
-    bool fixSmallBlind;
+    const HandRecord& hand;
+    DecodedHand& out;
+    DecodeOptions options;
     int button = 0;
     SeatFlags seated{};    // seated when the decode began
-    SeatFlags out{};       // cannot act: empty, folded or all-in
+    SeatFlags isOut{};     // cannot act: empty, folded or all-in
     unsigned outMask = 0;  // the same as a mask, bit n for seat n; both change through setOut only
     SeatFlags allInNow{};  // went all-in this street; cleared by every pot build
     SeatMoney stackLeft{};
@@ -45,13 +48,16 @@ struct Decoder {
     int lastAggressor = 0;
     bool smallBlindSeen = false;
 
-    Decoder(HandRecord& record, bool fix) : hand(record), fixSmallBlind(fix) {
+    Decoder(const HandRecord& record, const DecodeOptions& chosen, DecodedHand& decoded)
+        : hand(record), out(decoded), options(chosen) {
+        out.clear();
         // The parser keeps the button in 0..9; a record filled otherwise must not index outside the table.
         button = hand.button >= 0 && hand.button < SeatCount ? hand.button : 0;
         for (int seat = 0; seat < SeatCount; ++seat) {
             seated[seat] = hand.isSeated(seat);
             if (!seated[seat]) setOut(seat);
-            hand.folded[seat] = !seated[seat];
+            out.folded[seat] = !seated[seat];
+            out.stacks[seat] = hand.stacks[seat];
             stackLeft[seat] = hand.stacks[seat];
             deadPost[seat] = -1;
             oopPost[seat] = -1;
@@ -61,16 +67,11 @@ struct Decoder {
     }
 
     void setOut(int seat) {
-        out[seat] = true;
+        isOut[seat] = true;
         outMask |= 1u << seat;
     }
 
-    void record(int seat, int type, double amount) { hand.actions.emplace_back(seat, type, amount); }
-
-    bool fail(const char* message) {
-        hand.setError("%s", message);
-        return false;
-    }
+    void record(int seat, int type, double amount) { out.actions.emplace_back(seat, type, amount); }
 
     // A seat with no more chips than an action needs puts in everything it has left and is all-in.
     bool covers(int seat, double need) const { return stackLeft[seat] > need; }
@@ -96,8 +97,8 @@ struct Decoder {
             amount = street <= DealFlop ? hand.bigBlind : 2 * hand.bigBlind;
             return true;
         }
-        if (hand.betsUsed >= hand.bets.size()) return false;
-        amount = hand.bets[hand.betsUsed++];
+        if (out.betsUsed >= hand.bets.size()) return false;
+        amount = hand.bets[out.betsUsed++];
         return true;
     }
 
@@ -117,15 +118,15 @@ struct Decoder {
     }
 
     void postBigBlind() {
-        if (fixSmallBlind && !smallBlindSeen) {
+        if (options.fixSmallBlind && !smallBlindSeen) {
             // The log left the small blind out: the button (or the nearest seat before an empty button) is
             // shown posting it. Only the printed stack grows; the chips enter no pot, so the poster still
             // calls the full level later.
             int poster = button;
-            if (!hand.seatNames[button] || !(hand.stacks[button] + hand.smallBlind > 0)) {
-                poster = HandRecord::prevSeat(button, hand.folded);
+            if (!hand.seatNames[button] || !(out.stacks[button] + hand.smallBlind > 0)) {
+                poster = HandRecord::prevSeat(button, out.folded);
             }
-            hand.stacks[poster] += hand.smallBlind;
+            out.stacks[poster] += hand.smallBlind;
             record(poster, PostSmallBlind, hand.smallBlind);
             smallBlindSeen = true;
             actor = button;
@@ -178,16 +179,17 @@ struct Decoder {
         record(seat, Fold, 0);
         // The dead chips stay in the pot, so the printed starting stack leaves them out. Only once: a seat
         // folding again (nobody else left to act) must not lose them twice.
-        if (deadOnly(seat) && !hand.folded[seat]) hand.stacks[seat] -= deadPost[seat];
+        if (deadOnly(seat) && !out.folded[seat]) out.stacks[seat] -= deadPost[seat];
         setOut(seat);
-        hand.folded[seat] = true;
+        out.folded[seat] = true;
     }
 
+    // False when the BETS list has no value left.
     bool bet() {
         const int seat = nextActor();
         lastAggressor = seat;
         double need = 0;
-        if (!nextAmount(need)) return fail("ERROR: Not enough bets in SEQ.");
+        if (!nextAmount(need)) return false;
         if (covers(seat, need)) {
             betLevel = need;
             roundBet[seat] = need;
@@ -217,12 +219,13 @@ struct Decoder {
         }
     }
 
+    // False when the BETS list has no value left.
     bool raise() {
         const int seat = nextActor();
         cancelDeadPost(seat);
         lastAggressor = seat;
         double increment = 0;
-        if (!nextAmount(increment)) return fail("ERROR: Not enough bets in SEQ.");
+        if (!nextAmount(increment)) return false;
         // A BETS value of a raise is the step above the current level; the record shows the chips added.
         const double need = betLevel + increment - roundBet[seat];
         if (covers(seat, need)) {
@@ -240,12 +243,13 @@ struct Decoder {
         return true;
     }
 
+    // False on a fourth street end.
     bool endStreet() {
-        if (street >= DealRiver) return fail("ERROR: Too many rounds in SEQ.");
+        if (street >= DealRiver) return false;
         ++street;
         record(lastAggressor, street, 0);
         lastAggressor = nextClearSeat(button, outMask);
-        buildPots(hand, allInNow, out, roundBet, potBefore, false);
+        buildPots(out.pots, allInNow, isOut, roundBet, potBefore, false);
         for (int seat = 0; seat < SeatCount; ++seat) {
             potBefore += roundBet[seat];
             roundBet[seat] = 0;
@@ -256,17 +260,17 @@ struct Decoder {
     }
 
     void finish() {
-        buildPots(hand, allInNow, out, roundBet, potBefore, true);
+        buildPots(out.pots, allInNow, isOut, roundBet, potBefore, true);
         record(lastAggressor, Showdown, 0);
         // Dead-and-live posts are shown after all blind posts, before the first other record (the Showdown
         // at the latest), lower seats first.
         for (int seat = 0; seat < SeatCount; ++seat) {
             if (!(deadPost[seat] > 0 && oopPost[seat] > 0)) continue;
             std::size_t at = 0;
-            while (at < hand.actions.size() && hand.actions[at].type <= PostBigBlindDead)
+            while (at < out.actions.size() && out.actions[at].type <= PostBigBlindDead)
                 ++at;
-            hand.actions.emplace(hand.actions.begin() + static_cast<std::ptrdiff_t>(at), seat,
-                                 PostBigBlindDead, oopPost[seat]);
+            out.actions.emplace(out.actions.begin() + static_cast<std::ptrdiff_t>(at), seat, PostBigBlindDead,
+                                oopPost[seat]);
         }
     }
 
@@ -279,7 +283,8 @@ struct Decoder {
         return seated[seat] ? seat : -1;
     }
 
-    bool run() {
+    // Null when the whole string was decoded, else the message of the first bad letter.
+    const char* run() {
         const std::string_view text = hand.sequence ? std::string_view(*hand.sequence) : std::string_view();
         // The letters end at the string's end or at a zero byte, whichever comes first.
         for (std::size_t position = 0; position < text.size() && text[position] != '\0'; ++position) {
@@ -292,13 +297,13 @@ struct Decoder {
                     break;
                 case 'D': {
                     const int seat = postSeat(text, ++position);
-                    if (seat < 0) return fail("ERROR: Bad dead post.");
+                    if (seat < 0) return "ERROR: Bad dead post.";
                     postDead(seat);
                     break;
                 }
                 case 'P': {
                     const int seat = postSeat(text, ++position);
-                    if (seat < 0) return fail("ERROR: Bad OOP post.");
+                    if (seat < 0) return "ERROR: Bad OOP post.";
                     postOutOfPosition(seat);
                     break;
                 }
@@ -306,35 +311,35 @@ struct Decoder {
                     record(nextActor(), Check, 0);
                     break;
                 case 'b':
-                    if (!bet()) return false;
+                    if (!bet()) return NotEnoughBets;
                     break;
                 case 'c':
                     call();
                     break;
                 case 'r':
-                    if (!raise()) return false;
+                    if (!raise()) return NotEnoughBets;
                     break;
                 case 'f':
                     fold();
                     break;
                 case '/':
-                    if (!endStreet()) return false;
+                    if (!endStreet()) return "ERROR: Too many rounds in SEQ.";
                     break;
                 case '_':
                     break;
                 default:
-                    return fail("ERROR: Unknown letter in SEQ.");
+                    return "ERROR: Unknown letter in SEQ.";
             }
         }
         finish();
-        return true;
+        return nullptr;
     }
 };
 
 }  // namespace
 
-bool decodeSequence(HandRecord& hand, bool fixSmallBlind) {
-    Decoder decoder(hand, fixSmallBlind);
+const char* decodeSequence(const HandRecord& hand, const DecodeOptions& options, DecodedHand& decoded) {
+    Decoder decoder(hand, options, decoded);
     return decoder.run();
 }
 

@@ -105,12 +105,8 @@ private:
     void dropWhatWasRead();
     int readFailure();
 
-    // One record taken in by the reused hand record, as a new record would take it: the rake is the one
-    // field a reset keeps, so a hand without RAKE must not inherit the previous hand's.
-    int takeIn(const char* record, bool evaluate) {
-        hand_.rake = 0;
-        return parseLine(hand_, record, options_.fixSmallBlind, evaluate);
-    }
+    // One record taken in by the reused hand, as a new one would take it.
+    int takeIn(const char* record, bool evaluate) { return parseLine(hand_, record, options_, evaluate); }
 
     bool selected(std::size_t position, const StoredHand& hand) const;
     std::string firstOutputName() const {
@@ -145,7 +141,7 @@ private:
     char cutByte_ = 0;           // the byte the window's NUL stands in for
     std::uint64_t recordCount_ = 0;
     std::vector<StoredHand> hands_;
-    HandRecord hand_;
+    TakenHand hand_;
 
     FilePtr output_;
     std::string buffer_;                 // whole hands not yet handed to the file
@@ -384,8 +380,7 @@ void Conversion::writeAhead() {
     aheadStarted_ = true;
     aheadLastId_ = id;
     if (!selected(aheadPosition_++, StoredHand{id, 0})) return;
-    writeHistory(hand_, buffer_, options_.realMoney, options_.make6Max, options_.muckHands,
-                 options_.saveAllHole, aheadEnds_.empty());
+    writeHistory(hand_, buffer_, options_, aheadEnds_.empty());
     aheadEnds_.push_back(ahead_.size() + buffer_.size());
     if (buffer_.size() >= settings_.writeBlockSize) {
         if (!ahead_.write(buffer_.data(), buffer_.size())) abandonWriteAhead();
@@ -525,8 +520,7 @@ int Conversion::save() {
         }
         // The record was taken in once already; taking it in again gives the same hand.
         if (takeIn(at(hands_[position].offset), true) <= 0) continue;
-        writeHistory(hand_, buffer_, options_.realMoney, options_.make6Max, options_.muckHands,
-                     options_.saveAllHole, firstInFile);
+        writeHistory(hand_, buffer_, options_, firstInFile);
         handEnds_.push_back(buffer_.size());
         firstInFile = false;
         ++results_.totalHands;

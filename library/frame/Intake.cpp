@@ -4,7 +4,9 @@
 #include <cstring>
 
 #include "betting/Decoder.h"
+#include "eval/HandValue.h"
 #include "hand/ChunkParser.h"
+#include "writer/HistoryWriter.h"
 
 namespace noxi {
 namespace {
@@ -26,6 +28,32 @@ int chunkLength(const char* text, const char* end) {
     return n < ChunkBufferSize ? static_cast<int>(n) : -1;
 }
 
+ShowdownRules showdownRules(const ConversionOptions& options) {
+    ShowdownRules rules;
+    rules.muckHands = options.muckHands;
+    return rules;
+}
+
+// The best hand of every seat still in, from its hole cards and the board.
+void evaluateSeats(const HandRecord& hand, const DecodedHand& decoded, HandValues& values) {
+    for (int seat = 0; seat < SeatCount; ++seat) {
+        if (decoded.folded[seat]) {
+            values[seat] = HandValue{};
+            continue;
+        }
+        const auto& hole = hand.holeCards[seat];
+        const std::array<Card, 7> cards = {hole[0],       hole[1],       hand.board[0], hand.board[1],
+                                           hand.board[2], hand.board[3], hand.board[4]};
+        values[seat] = evaluateHand(cards);
+    }
+}
+
+void settleHand(TakenHand& taken, const ConversionOptions& options) {
+    evaluateSeats(taken.record, taken.decoded, taken.values);
+    resolveShowdown(taken.record, taken.decoded, taken.values, showdownRules(options), taken.payout);
+    taken.settled = true;
+}
+
 }  // namespace
 
 int readChunk(const char* text, char (&buffer)[ChunkBufferSize]) {
@@ -40,7 +68,9 @@ int readChunk(const char* text, char (&buffer)[ChunkBufferSize]) {
     return n;
 }
 
-int parseLine(HandRecord& hand, const char* text, bool fixSmallBlind, bool evaluate) {
+int parseLine(TakenHand& taken, const char* text, const ConversionOptions& options, bool settle) {
+    HandRecord& hand = taken.record;
+    taken.settled = false;
     if (text == nullptr) {
         hand.setError("Unable to process hand.");
         return 0;
@@ -50,6 +80,8 @@ int parseLine(HandRecord& hand, const char* text, bool fixSmallBlind, bool evalu
         return 0;
     }
     hand.reset();
+    // A hand without RAKE has none: the rake is the one field a reset keeps.
+    hand.rake = 0;
 
     // The record's end is found once; its chunks are found within it.
     const char* const end = recordEnd(text);
@@ -70,37 +102,40 @@ int parseLine(HandRecord& hand, const char* text, bool fixSmallBlind, bool evalu
         consumed += n + 1;
     }
 
-    if (hand.heroName) {
-        for (int seat = 0; seat < SeatCount; ++seat) {
-            if (hand.isSeated(seat) && *hand.seatNames[seat] == *hand.heroName) {
-                hand.heroSeat = seat;
-                break;
-            }
-        }
-    }
-
     if (!hand.sequence) {
         hand.setError("Hand is incomplete.");
         return 0;
     }
-    if (!decodeSequence(hand, fixSmallBlind)) return 0;
-
-    // The seats still in are evaluated now, while the record is at hand.
-    for (int seat = 0; seat < SeatCount && evaluate; ++seat) {
-        if (hand.folded[seat]) continue;
-        HandEvaluator& evaluator = hand.evaluators[seat];
-        evaluator.addCard(hand.holeCards[seat][0]);
-        evaluator.addCard(hand.holeCards[seat][1]);
-        for (const Card& card : hand.board)
-            evaluator.addCard(card);
-        evaluator.category();
+    DecodeOptions decoding;
+    decoding.fixSmallBlind = options.fixSmallBlind;
+    if (const char* error = decodeSequence(hand, decoding, taken.decoded)) {
+        hand.setError("%s", error);
+        return 0;
     }
-
-    if (!hand.isComplete()) {
+    if (!taken.decoded.isComplete(hand)) {
         hand.setError("Hand is incomplete.");
         return 0;
     }
+    if (settle) settleHand(taken, options);
     return consumed;
+}
+
+void writeHistory(const TakenHand& hand, std::string& out, const ConversionOptions& options,
+                  bool firstInFile) {
+    HistoryOptions writing;
+    writing.realMoney = options.realMoney;
+    writing.make6Max = options.make6Max;
+    writing.saveAllHole = options.saveAllHole;
+    if (hand.settled) {
+        noxi::writeHistory(hand.record, hand.decoded, hand.values, hand.payout, writing, firstInFile, out);
+        return;
+    }
+    // A hand taken in without its payout: worked out here.
+    HandValues values{};
+    Payout payout;
+    evaluateSeats(hand.record, hand.decoded, values);
+    resolveShowdown(hand.record, hand.decoded, values, showdownRules(options), payout);
+    noxi::writeHistory(hand.record, hand.decoded, values, payout, writing, firstInFile, out);
 }
 
 }  // namespace noxi

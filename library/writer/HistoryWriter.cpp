@@ -7,7 +7,6 @@
 #include <ctime>
 #include <string_view>
 
-#include "betting/Showdown.h"
 #include "hand/ChunkParser.h"
 #include "hand/TextOut.h"
 
@@ -199,6 +198,60 @@ void putDate(TextSink& out, std::int64_t startTime) {
     putDate(out, localTime(startTime));
 }
 
+constexpr std::size_t DescriptionSize = 64;
+
+inline char* putDescription(char* to, const HandValue& value, const HandValue* rival) {
+    return to + describeHand(value, to, DescriptionSize, rival);
+}
+
+inline char* putShownCards(char* to, const std::array<Card, 2>& cards) {
+    return putCard(putAt(putCard(to, cards[0]), ", "), cards[1]);
+}
+
+// The show lines and then the win lines of the payout.
+void putShowdown(TextSink& out, const HandRecord& hand, const HandValues& values, const Payout& payout,
+                 bool realMoney, const std::array<std::string_view, SeatCount>& names) {
+    for (const ShowLine& line : payout.shows) {
+        const std::string_view name = names[static_cast<std::size_t>(line.seat)];
+        char* at = out.reserve(name.size() + 32 + DescriptionSize);
+        at = putAt(at, name);
+        if (line.kind == ShowKind::NoCards) {
+            out.advance(putAt(at, " does not show cards.\r\n"));
+            continue;
+        }
+        at = line.kind == ShowKind::Shows ? putAt(at, " shows [ ") : putAt(at, " doesn't show [ ");
+        at = putShownCards(at, hand.holeCards[static_cast<std::size_t>(line.seat)]);
+        at = putAt(at, " ] ");
+        at = putDescription(at, values[static_cast<std::size_t>(line.seat)], nullptr);
+        out.advance(putAt(at, "\r\n"));
+    }
+    for (const WinLine& line : payout.wins) {
+        const std::string_view name = names[static_cast<std::size_t>(line.seat)];
+        char* at = out.reserve(name.size() + 64 + MaxAmountSize + DescriptionSize);
+        at = putAt(at, name);
+        if (realMoney) {
+            at = putAt(at, " wins $");
+            at = writeAmount(at, line.amount);
+        } else {
+            at = putAt(at, " wins ");
+            at = writeAmount(at, line.amount);
+            at = putAt(at, " play chips");
+        }
+        if (line.tail) {
+            if (line.pot > 0) {
+                at = putAt(at, " from  side pot #");
+                at = std::to_chars(at, at + 12, line.pot).ptr;
+                at = putAt(at, "  with ");
+            } else {
+                at = putAt(at, " from  the main pot  with ");
+            }
+            at = putDescription(at, values[static_cast<std::size_t>(line.seat)],
+                                line.rival >= 0 ? &values[static_cast<std::size_t>(line.rival)] : nullptr);
+        }
+        out.advance(putAt(at, "\r\n"));
+    }
+}
+
 }  // namespace
 
 std::string formatStartTime(std::int64_t startTime) {
@@ -209,9 +262,10 @@ std::string formatStartTime(std::int64_t startTime) {
     return text;
 }
 
-void writeHistory(HandRecord& hand, std::string& text, bool realMoney, bool make6Max, bool muckHands,
-                  bool saveAllHole, bool firstInFile) {
+void writeHistory(const HandRecord& hand, const DecodedHand& decoded, const HandValues& values,
+                  const Payout& payout, const HistoryOptions& options, bool firstInFile, std::string& text) {
     TextSink out(text);
+    const bool realMoney = options.realMoney;
     // "$" goes before amounts with real money: it is put always and kept by moving on one place or none.
     const int dollar = realMoney ? 1 : 0;
 
@@ -251,7 +305,7 @@ void writeHistory(HandRecord& hand, std::string& text, bool realMoney, bool make
     at = putAt(at, "\r\nTable ");
     at = putAt(at, table);
     *at++ = ' ';
-    if (make6Max && hand.numPlayers <= 6) at = putAt(at, "(6 max) ");
+    if (options.make6Max && hand.numPlayers <= 6) at = putAt(at, "(6 max) ");
     if (realMoney) at = putAt(at, "(Real Money)");
     at = putAt(at, "\r\nSeat ");
     at = std::to_chars(at, at + 12, hand.button + 1).ptr;
@@ -275,7 +329,7 @@ void writeHistory(HandRecord& hand, std::string& text, bool realMoney, bool make
         at = putAt(at, ": ");
         at = putAt(at, name);
         at = putAt(at, " ( $");
-        at = writeAmount(at, hand.stacks[seat]);
+        at = writeAmount(at, decoded.stacks[seat]);
         at = putAt(at, " )\r\n");
         out.advance(at);
     }
@@ -286,16 +340,16 @@ void writeHistory(HandRecord& hand, std::string& text, bool realMoney, bool make
     // Room for any one action line: a name, the longest wording, "$" and an amount.
     const std::size_t actionRoom = longestName + 32 + MaxAmountSize;
     bool downCardsWritten = false;
-    for (Action& action : hand.actions) {
+    for (const Action& action : decoded.actions) {
         if (!downCardsWritten && !isBlindPost(action.type)) {
             downCardsWritten = true;
             out.put("** Dealing down cards **\r\n");
-            if (saveAllHole) {
+            if (options.saveAllHole) {
                 for (int seat = 0; seat < SeatCount; ++seat) {
-                    if (hand.isSeated(seat)) putDealtCards(out, hand, names, seat);
+                    if (decoded.isSeated(hand, seat)) putDealtCards(out, hand, names, seat);
                 }
-            } else if (hand.isSeated(hand.heroSeat)) {
-                putDealtCards(out, hand, names, hand.heroSeat);
+            } else if (const int hero = hand.heroSeat(); decoded.isSeated(hand, hero)) {
+                putDealtCards(out, hand, names, hero);
             }
         }
 
@@ -355,7 +409,7 @@ void writeHistory(HandRecord& hand, std::string& text, bool realMoney, bool make
                 at = putAt(at, " ]\r\n");
                 break;
             case Showdown:
-                resolveShowdown(action, hand, out, muckHands, realMoney);
+                putShowdown(out, hand, values, payout, realMoney, names);
                 continue;
             default:  // the preflop counter value and the clamp value write nothing
                 break;
