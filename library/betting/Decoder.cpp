@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "betting/PotBuilder.h"
+#include "hand/Money.h"
 
 namespace noxi {
 namespace {
@@ -73,8 +74,10 @@ struct Decoder {
 
     void record(int seat, int type, double amount) { out.actions.emplace_back(seat, type, amount); }
 
-    // A seat with no more chips than an action needs puts in everything it has left and is all-in.
-    bool covers(int seat, double need) const { return stackLeft[seat] > need; }
+    // A seat with no more chips than an action needs puts in everything it has left and is all-in. Both are
+    // compared in whole cents: a stack that only binary dust keeps above the need (24.700000000000003
+    // against 24.7) is all-in, not left with nothing behind and asked to act again.
+    bool covers(int seat, double need) const { return centsOf(stackLeft[seat]) > centsOf(need); }
     double takeAll(int seat) {
         const double chips = stackLeft[seat];
         stackLeft[seat] = 0;

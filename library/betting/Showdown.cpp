@@ -1,7 +1,9 @@
 #include "betting/Showdown.h"
 
+#include <algorithm>
 #include <array>
 #include <iterator>
+#include <vector>
 
 namespace noxi {
 namespace {
@@ -69,6 +71,49 @@ int closestRival(const Pot& pot, const DecodedHand& decoded, const HandValues& v
     return rival;
 }
 
+// What the rake takes from each pot, in map order: its part, rake / n, from every pot, and where a pot is
+// smaller than its part, the pot whole and the rest from the other pots, largest first (equal sizes in map
+// order), each up to what it still holds. So no winner is paid less than nothing.
+void rakeByPot(const PotMap& pots, double rake, std::vector<double>& taken) {
+    const double part = rake / static_cast<double>(pots.size());
+    std::vector<double> sizes;
+    double missing = 0;
+    for (auto pot = pots.begin(); pot != pots.end(); ++pot) {
+        const auto next = std::next(pot);
+        const double size = pot->second.total - (next != pots.end() ? next->second.total : 0);
+        sizes.push_back(size);
+        taken.push_back(size < part ? size : part);
+        if (size < part) missing += part - size;
+    }
+    std::vector<std::size_t> order(sizes.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&sizes](std::size_t a, std::size_t b) { return sizes[a] > sizes[b]; });
+    for (const std::size_t i : order) {
+        if (!(missing > 0)) break;
+        const double left = sizes[i] - taken[i];
+        if (!(left > 0)) continue;
+        if (missing >= left) {
+            taken[i] = sizes[i];  // eaten whole: its winners are paid exactly 0
+            missing -= left;
+        } else {
+            taken[i] += missing;
+            missing = 0;
+        }
+    }
+}
+
+// Whether every pot holds its part of the rake, rake / n.
+bool potsHoldTheirRake(const PotMap& pots, double rake) {
+    const double part = rake / static_cast<double>(pots.size());
+    for (auto pot = pots.begin(); pot != pots.end(); ++pot) {
+        const auto next = std::next(pot);
+        if (pot->second.total - (next != pots.end() ? next->second.total : 0) < part) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 void resolveShowdown(const HandRecord& hand, const DecodedHand& decoded, const HandValues& values,
@@ -79,9 +124,12 @@ void resolveShowdown(const HandRecord& hand, const DecodedHand& decoded, const H
         stillIn += folded ? 0 : 1;
     showOrMuck(decoded, values, rules, stillIn, payout);
 
-    // Pay every pot, largest total first; they are numbered down to the main pot, number 0.
+    // Pay every pot, largest total first; they are numbered down to the main pot, number 0. The rake is
+    // spread evenly over the pots, unless a pot is smaller than its part.
     const bool tail = stillIn > 1 || !rules.muckHands;
     const int potCount = static_cast<int>(decoded.pots.size());
+    std::vector<double> rakeTaken;
+    if (!potsHoldTheirRake(decoded.pots, hand.rake)) rakeByPot(decoded.pots, hand.rake, rakeTaken);
     int number = potCount - 1;
     for (auto pot = decoded.pots.begin(); pot != decoded.pots.end(); ++pot, --number) {
         const auto next = std::next(pot);
@@ -92,7 +140,11 @@ void resolveShowdown(const HandRecord& hand, const DecodedHand& decoded, const H
         const int rival = closestRival(pot->second, decoded, values, winners[0]);
 
         // The winners of a pot share it less its part of the rake.
-        const double share = ((pot->second.total - base) - hand.rake / potCount) / winnerCount;
+        const double size = pot->second.total - base;
+        const double share =
+            rakeTaken.empty()
+                ? (size - hand.rake / potCount) / winnerCount
+                : (size - rakeTaken[static_cast<std::size_t>(potCount - 1 - number)]) / winnerCount;
         for (int w = 0; w < winnerCount; ++w)
             payout.wins.push_back({winners[static_cast<std::size_t>(w)], share, number, rival, tail});
     }

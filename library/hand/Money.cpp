@@ -2,16 +2,29 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace noxi {
+namespace {
+
+// 2^63 is exact in a double; the valid range of the truncated value is [-2^63, 2^63).
+constexpr double Limit = 9223372036854775808.0;
+
+}  // namespace
 
 std::optional<double> roundToCents(double value) {
     const double cents = value * 100 + 0.5;
-    // 2^63 is exact in a double; the valid range of the truncated value is [-2^63, 2^63).
-    constexpr double Limit = 9223372036854775808.0;
     if (!std::isfinite(cents) || std::trunc(cents) >= Limit || std::trunc(cents) < -Limit)
         return std::nullopt;
     return static_cast<double>(static_cast<std::int64_t>(cents)) / 100;
+}
+
+std::int64_t centsOf(double value) {
+    const double cents = std::trunc(value * 100 + 0.5);
+    if (std::isnan(cents)) return 0;
+    if (cents >= Limit) return std::numeric_limits<std::int64_t>::max();
+    if (cents < -Limit) return std::numeric_limits<std::int64_t>::min();
+    return static_cast<std::int64_t>(cents);
 }
 
 }  // namespace noxi

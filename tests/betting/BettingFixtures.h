@@ -12,11 +12,13 @@
 
 namespace noxi::testing {
 
-// Blinds of 1 and 2, as many players as seats listed.
+// Blinds of 1 and 2 unless given, as many players as seats listed.
 struct Table {
     std::vector<std::pair<int, double>> seats;  // seat, starting stack
     int button = 0;
     std::optional<std::vector<double>> bets = std::nullopt;  // present: a no-limit hand
+    double smallBlind = 1;
+    double bigBlind = 2;
 };
 
 inline void fill(HandRecord& hand, const Table& table, const std::string& sequence) {
@@ -27,8 +29,8 @@ inline void fill(HandRecord& hand, const Table& table, const std::string& sequen
     }
     hand.button = static_cast<std::int8_t>(table.button);
     hand.numPlayers = static_cast<std::int8_t>(table.seats.size());
-    hand.smallBlind = 1;
-    hand.bigBlind = 2;
+    hand.smallBlind = table.smallBlind;
+    hand.bigBlind = table.bigBlind;
     hand.sequence = sequence;
     if (table.bets) {
         hand.hasBets = true;

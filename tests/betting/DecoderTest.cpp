@@ -90,6 +90,14 @@ TEST(DecodeSequence, RecordsActionsPotsAndFolds) {
              "s2=1 B0=2 c1=2 c2=2 show0", "6: 0 1 2", {0, 1, 2}, {{2, 101}}),
         Case("fix with a small blind in the log", threeSeats(), "sBcck", true, "s1=1 B2=2 c0=2 c1=1 k2 show2",
              "6: 0 1 2", {0, 1, 2}, {{0, 100}, {1, 100}}),
+        // Blinds of 0.1 and 0.2 leave seat 1 with 4.800000000000001 after its call; its flop bet of 4.8 is
+        // all-in in whole cents, so the turn's letters go to seats 2 and 0 (raw doubles gave seat 1 a second
+        // all-in of 8.9e-16 and the bettor's fold).
+        Case("all-in judged in whole cents", Table{{{0, 10}, {1, 5}, {2, 10}}, 0, Bets{{4.8, 2}}, 0.1, 0.2},
+             "sBcck/bcc/bf", false,
+             "s1=0.1 B2=0.2 c0=0.2 c1=0.1 k2 flop2 A1=4.800000000000001 c2=4.800000000000001 "
+             "c0=4.800000000000001 turn1 b2=2 f0 show2",
+             "17: 2, 15.000000000000002: 0 1 2", {1, 2}),
         // Every B posts a further big blind; the fix applies once.
         Case("fix once for two big blinds", threeSeats(), "BBc", true, "s0=1 B1=2 B2=2 c0=2 show2",
              "6: 0 1 2", {0, 1, 2}, {{0, 101}}),
