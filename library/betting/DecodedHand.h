@@ -19,6 +19,9 @@ struct DecodedHand {
     // Each seat's chips at the start of the hand as the history shows them: the log's stacks, changed where a
     // blind that enters no pot is shown (an invented small blind, a dead small blind lost on a fold).
     std::array<double, SeatCount> stacks{};
+    // Tracker-safe decoding: the dead money in each seat's "big blind + dead" post (in the pot, not counted
+    // toward its calls); 0 for every seat otherwise.
+    std::array<double, SeatCount> deadMoney{};
     std::size_t betsUsed = 0;  // how many BETS values the bets and raises took
 
     // Seated as the history shows it: a name and a shown starting stack above zero.
@@ -43,6 +46,7 @@ struct DecodedHand {
         pots.clear();
         folded.fill(true);
         stacks.fill(0);
+        deadMoney.fill(0);
         betsUsed = 0;
     }
 };

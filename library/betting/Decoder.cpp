@@ -3,6 +3,7 @@
 #include <array>
 #include <bit>
 #include <cstddef>
+#include <iterator>
 #include <string_view>
 
 #include "betting/PotBuilder.h"
@@ -42,6 +43,13 @@ struct Decoder {
     SeatMoney roundBet{};  // chips put in this street
     SeatMoney deadPost{};  // chips of the seat's D post, -1 for none
     SeatMoney oopPost{};   // roundBet right after the seat's P post, -1 for none
+    // Tracker-safe only: a full dead small blind posted with a full live big blind, which is dead money (in
+    // the pot, not in roundBet), and that big blind; the chips of the seat's other P posts.
+    SeatMoney deadMoney{};
+    SeatMoney deadMoneyLive{};
+    SeatMoney oopLive{};
+    double smallBlind = 0;  // the blinds as this decode takes them
+    double bigBlind = 0;
     double betLevel = 0;   // what every seat must have in this street to stay in
     double potBefore = 0;  // chips of the closed streets
     int street = Preflop;
@@ -52,6 +60,9 @@ struct Decoder {
     Decoder(const HandRecord& record, const DecodeOptions& chosen, DecodedHand& decoded)
         : hand(record), out(decoded), options(chosen) {
         out.clear();
+        // Tracker-safe output has no negative amounts: a negative blind or BETS value counts as 0.
+        smallBlind = safe() ? nonNegative(hand.smallBlind) : hand.smallBlind;
+        bigBlind = safe() ? nonNegative(hand.bigBlind) : hand.bigBlind;
         // The parser keeps the button in 0..9; a record filled otherwise must not index outside the table.
         button = hand.button >= 0 && hand.button < SeatCount ? hand.button : 0;
         for (int seat = 0; seat < SeatCount; ++seat) {
@@ -59,12 +70,29 @@ struct Decoder {
             if (!seated[seat]) setOut(seat);
             out.folded[seat] = !seated[seat];
             out.stacks[seat] = hand.stacks[seat];
-            stackLeft[seat] = hand.stacks[seat];
+            // Tracker-safe output shows no chips of a seat the history does not seat (a stack without a
+            // name).
+            stackLeft[seat] = safe() && !seated[seat] ? 0 : hand.stacks[seat];
             deadPost[seat] = -1;
             oopPost[seat] = -1;
         }
         actor = button;
         lastAggressor = nextClearSeat(button, outMask);
+    }
+
+    bool safe() const { return options.trackerSafe; }
+    static double nonNegative(double amount) { return amount > 0 ? amount : 0; }
+
+    // Chips put into this street on top of what the seat has in it already. The specified decoding sets a
+    // post's or a bet's chips in place of what was there (which loses chips when a log makes a seat post
+    // twice); the tracker-safe one adds them, so every chip taken from a stack is in the pot.
+    void putIn(int seat, double chips) { roundBet[seat] = safe() ? roundBet[seat] + chips : chips; }
+
+    int stillIn() const {
+        int count = 0;
+        for (const bool folded : out.folded)
+            count += folded ? 0 : 1;
+        return count;
     }
 
     void setOut(int seat) {
@@ -97,73 +125,94 @@ struct Decoder {
     // The amount of a bet or raise: the street's unit in a limit hand, else the next BETS value.
     bool nextAmount(double& amount) {
         if (!hand.hasBets) {
-            amount = street <= DealFlop ? hand.bigBlind : 2 * hand.bigBlind;
+            amount = street <= DealFlop ? bigBlind : 2 * bigBlind;
             return true;
         }
         if (out.betsUsed >= hand.bets.size()) return false;
         amount = hand.bets[out.betsUsed++];
+        if (safe()) amount = nonNegative(amount);
         return true;
     }
 
     void postSmallBlind() {
         const int poster = hand.numPlayers > 2 ? nextClearSeat(button, outMask) : button;
         actor = lastAggressor = poster;
-        betLevel = hand.smallBlind;
-        if (covers(poster, hand.smallBlind)) {
-            roundBet[poster] = hand.smallBlind;
-            stackLeft[poster] -= hand.smallBlind;
+        betLevel = smallBlind;
+        double chips = smallBlind;
+        if (covers(poster, smallBlind)) {
+            stackLeft[poster] -= smallBlind;
         } else {
-            roundBet[poster] = takeAll(poster);
+            chips = takeAll(poster);
         }
+        putIn(poster, chips);
         smallBlindSeen = true;
         // A short small blind stays a blind post.
-        record(poster, PostSmallBlind, roundBet[poster]);
+        record(poster, PostSmallBlind, chips);
     }
 
     void postBigBlind() {
         if (options.fixSmallBlind && !smallBlindSeen) {
             // The log left the small blind out: the button (or the nearest seat before an empty button) is
-            // shown posting it. Only the printed stack grows; the chips enter no pot, so the poster still
-            // calls the full level later.
+            // shown posting it, from a printed stack grown by it. Its chips enter no pot, so the poster still
+            // calls the full level later; in tracker-safe output they are in the pot, so that the bets a
+            // reader sees add up to it, and the poster calls the rest.
             int poster = button;
-            if (!hand.seatNames[button] || !(out.stacks[button] + hand.smallBlind > 0)) {
+            if (!hand.seatNames[button] || !(out.stacks[button] + smallBlind > 0)) {
                 poster = HandRecord::prevSeat(button, out.folded);
             }
-            out.stacks[poster] += hand.smallBlind;
-            record(poster, PostSmallBlind, hand.smallBlind);
+            out.stacks[poster] += smallBlind;
+            if (safe()) roundBet[poster] += smallBlind;
+            record(poster, PostSmallBlind, smallBlind);
             smallBlindSeen = true;
             actor = button;
         }
         const int poster = nextActor();
         lastAggressor = poster;
-        betLevel = hand.bigBlind;  // also when the poster is short
-        if (covers(poster, hand.bigBlind)) {
-            roundBet[poster] = hand.bigBlind;
-            stackLeft[poster] -= hand.bigBlind;
+        betLevel = bigBlind;  // also when the poster is short
+        double chips = bigBlind;
+        if (covers(poster, bigBlind)) {
+            stackLeft[poster] -= bigBlind;
         } else {
-            roundBet[poster] = takeAll(poster);
+            chips = takeAll(poster);
         }
-        record(poster, PostBigBlind, roundBet[poster]);
+        putIn(poster, chips);
+        record(poster, PostBigBlind, chips);
     }
 
     // D: a dead small blind; no record until the end, and only together with a P.
     void postDead(int seat) {
-        if (covers(seat, hand.smallBlind)) {
-            roundBet[seat] = hand.smallBlind;
-            stackLeft[seat] -= hand.smallBlind;
+        double chips = smallBlind;
+        if (covers(seat, smallBlind)) {
+            stackLeft[seat] -= smallBlind;
         } else {
-            roundBet[seat] = takeAll(seat);
+            chips = takeAll(seat);
         }
-        deadPost[seat] = roundBet[seat];
+        putIn(seat, chips);
+        // A second dead post of a seat adds to its first in tracker-safe output, which shows them all.
+        deadPost[seat] = safe() && deadPost[seat] > 0 ? deadPost[seat] + chips : chips;
     }
 
     // P: a live big blind out of position, on top of a dead post already made.
     void postOutOfPosition(int seat) {
-        if (covers(seat, hand.bigBlind)) {
-            roundBet[seat] += hand.bigBlind;
-            stackLeft[seat] -= hand.bigBlind;
+        double chips = bigBlind;
+        if (covers(seat, bigBlind)) {
+            stackLeft[seat] -= bigBlind;
         } else {
-            roundBet[seat] += takeAll(seat);
+            chips = takeAll(seat);
+        }
+        roundBet[seat] += chips;
+        if (safe()) {
+            // A full dead small blind with a full live big blind is dead money, as trackers take it: in the
+            // pot, but not counted toward the poster's calls.
+            if (deadPost[seat] > 0 && !(deadMoney[seat] > 0) && centsOf(chips) == centsOf(bigBlind) &&
+                centsOf(deadPost[seat]) == centsOf(smallBlind)) {
+                deadMoney[seat] = deadPost[seat];
+                deadMoneyLive[seat] = chips;
+                roundBet[seat] -= deadMoney[seat];
+                potBefore += deadMoney[seat];
+            } else {
+                oopLive[seat] += chips;
+            }
         }
         oopPost[seat] = roundBet[seat];
     }
@@ -172,17 +221,27 @@ struct Decoder {
     // no trace.
     void cancelDeadPost(int seat) {
         if (!deadOnly(seat)) return;
-        stackLeft[seat] += roundBet[seat];
-        roundBet[seat] = 0;
+        if (safe()) {
+            // Only the dead chips: roundBet may hold others beside them.
+            stackLeft[seat] += deadPost[seat];
+            roundBet[seat] -= deadPost[seat];
+        } else {
+            stackLeft[seat] += roundBet[seat];
+            roundBet[seat] = 0;
+        }
         deadPost[seat] = -1;
     }
 
     void fold() {
         const int seat = nextActor();
+        // When every seat is out, the walk may come back to a seat that folded before: tracker-safe output
+        // shows no second fold.
+        if (safe() && out.folded[seat]) return;
         record(seat, Fold, 0);
         // The dead chips stay in the pot, so the printed starting stack leaves them out. Only once: a seat
-        // folding again (nobody else left to act) must not lose them twice.
-        if (deadOnly(seat) && !out.folded[seat]) out.stacks[seat] -= deadPost[seat];
+        // folding again (nobody else left to act) must not lose them twice. Tracker-safe output shows them
+        // as a small blind post instead, from the stack as it was.
+        if (deadOnly(seat) && !out.folded[seat] && !safe()) out.stacks[seat] -= deadPost[seat];
         setOut(seat);
         out.folded[seat] = true;
     }
@@ -194,14 +253,14 @@ struct Decoder {
         double need = 0;
         if (!nextAmount(need)) return false;
         if (covers(seat, need)) {
-            betLevel = need;
-            roundBet[seat] = need;
+            putIn(seat, need);
+            betLevel = roundBet[seat];
             stackLeft[seat] -= need;
             record(seat, Bet, need);
         } else {
             const double chips = takeAll(seat);
-            betLevel = chips;
-            roundBet[seat] = chips;
+            putIn(seat, chips);
+            betLevel = roundBet[seat];
             record(seat, AllIn, chips);
         }
         return true;
@@ -210,9 +269,11 @@ struct Decoder {
     void call() {
         const int seat = nextActor();
         cancelDeadPost(seat);
-        const double need = betLevel - roundBet[seat];
+        double need = betLevel - roundBet[seat];
+        // A call never takes chips back in tracker-safe output (a seat above the level calls nothing).
+        if (safe() && need < 0) need = 0;
         if (covers(seat, need)) {
-            roundBet[seat] = betLevel;
+            if (need > 0 || !safe()) roundBet[seat] = betLevel;
             stackLeft[seat] -= need;
             record(seat, Call, need);
         } else {
@@ -230,7 +291,8 @@ struct Decoder {
         double increment = 0;
         if (!nextAmount(increment)) return false;
         // A BETS value of a raise is the step above the current level; the record shows the chips added.
-        const double need = betLevel + increment - roundBet[seat];
+        double need = betLevel + increment - roundBet[seat];
+        if (safe() && need < 0) need = 0;
         if (covers(seat, need)) {
             betLevel = need + roundBet[seat];
             roundBet[seat] = betLevel;
@@ -262,18 +324,68 @@ struct Decoder {
         return true;
     }
 
+    // Inserts a post after all blind posts, before the first other record (the Showdown at the latest).
+    void insertPost(int seat, int type, double amount) {
+        std::size_t at = 0;
+        while (at < out.actions.size() && out.actions[at].type <= PostBigBlindDead)
+            ++at;
+        out.actions.emplace(out.actions.begin() + static_cast<std::ptrdiff_t>(at), seat, type, amount);
+    }
+
+    // Tracker-safe output shows every post, so that the bets a reader sees add up to the pot: a full dead
+    // and live post as "big blind + dead", any other dead post kept in the pot as a small blind, any other
+    // out-of-position big blind as a big blind. Lower seats first.
+    void insertEveryPost() {
+        for (int seat = 0; seat < SeatCount; ++seat) {
+            out.deadMoney[seat] = deadMoney[seat];
+            if (deadMoney[seat] > 0)
+                insertPost(seat, PostBigBlindDead, deadMoney[seat] + deadMoneyLive[seat]);
+            const double otherDead = deadPost[seat] > 0 ? deadPost[seat] - deadMoney[seat] : 0;
+            if (otherDead > 0) insertPost(seat, PostSmallBlind, otherDead);
+            if (oopLive[seat] > 0) insertPost(seat, PostBigBlind, oopLive[seat]);
+        }
+    }
+
+    // The streets whose cards the board holds but the letters never reached, dealt before a showdown of two
+    // or more players, so that no shown hand names cards a reader never saw dealt.
+    void dealUnplayedStreets() {
+        if (stillIn() < 2) return;
+        const auto& board = hand.board;
+        while (street < DealRiver) {
+            const bool known = street == Preflop
+                                   ? board[0].isKnown() && board[1].isKnown() && board[2].isKnown()
+                                   : board[static_cast<std::size_t>(street - DealFlop + 3)].isKnown();
+            if (!known) break;
+            ++street;
+            record(lastAggressor, street, 0);
+        }
+    }
+
+    // A log whose letters fold the last player still in leaves nobody to win the pot. Tracker-safe output
+    // takes that last fold as none (there was nobody left to fold to), so that every chip is won.
+    void keepTheLastPlayerIn() {
+        if (stillIn() > 0) return;
+        for (auto action = out.actions.rbegin(); action != out.actions.rend(); ++action) {
+            if (action->type != Fold) continue;
+            out.folded[static_cast<std::size_t>(action->seat)] = false;
+            out.actions.erase(std::next(action).base());
+            return;
+        }
+    }
+
     void finish() {
         buildPots(out.pots, allInNow, isOut, roundBet, potBefore, true);
+        if (safe()) keepTheLastPlayerIn();
+        if (safe()) dealUnplayedStreets();
         record(lastAggressor, Showdown, 0);
-        // Dead-and-live posts are shown after all blind posts, before the first other record (the Showdown
-        // at the latest), lower seats first.
+        if (safe()) {
+            insertEveryPost();
+            return;
+        }
+        // Dead-and-live posts are shown after all blind posts, lower seats first; a seat with only one of
+        // the two posts gets no record.
         for (int seat = 0; seat < SeatCount; ++seat) {
-            if (!(deadPost[seat] > 0 && oopPost[seat] > 0)) continue;
-            std::size_t at = 0;
-            while (at < out.actions.size() && out.actions[at].type <= PostBigBlindDead)
-                ++at;
-            out.actions.emplace(out.actions.begin() + static_cast<std::ptrdiff_t>(at), seat, PostBigBlindDead,
-                                oopPost[seat]);
+            if (deadPost[seat] > 0 && oopPost[seat] > 0) insertPost(seat, PostBigBlindDead, oopPost[seat]);
         }
     }
 

@@ -9,6 +9,11 @@ namespace noxi {
 struct DecodeOptions {
     // Invents the small blind of a hand whose first big blind has none before it.
     bool fixSmallBlind = false;
+    // Decodes for tracker-safe output: every chip taken from a stack is in the pot and shown by a record
+    // (every post has one, an invented small blind is real chips), a full dead small blind beside a live
+    // big blind is dead money, no amount is negative, and the streets the board holds are dealt before a
+    // showdown.
+    bool trackerSafe = false;
 };
 
 // Decodes hand.sequence into decoded: the actions (blind posts, checks, bets, calls, raises, folds, all-ins,

@@ -1,5 +1,8 @@
 #include "betting/Showdown.h"
 
+#include "betting/CentPots.h"
+#include "hand/Money.h"
+
 #include <algorithm>
 #include <array>
 #include <iterator>
@@ -17,15 +20,21 @@ int startingSeat(const DecodedHand& decoded) {
     return decoded.folded[start] ? HandRecord::nextSeat(start, decoded.folded) : start;
 }
 
+bool knownCards(const HandRecord& hand, int seat) {
+    const auto& cards = hand.holeCards[static_cast<std::size_t>(seat)];
+    return cards[0].isKnown() && cards[1].isKnown();
+}
+
 // Show or muck, clockwise from the starting seat: with mucking, a later hand shows only when it is at least
-// as good as the best one shown before it; a player left alone shows nothing.
-void showOrMuck(const DecodedHand& decoded, const HandValues& values, const ShowdownRules& rules, int stillIn,
-                Payout& payout) {
+// as good as the best one shown before it; a player left alone shows nothing, nor, in tracker-safe output,
+// a player whose cards are unknown.
+void showOrMuck(const HandRecord& hand, const DecodedHand& decoded, const HandValues& values,
+                const ShowdownRules& rules, int stillIn, Payout& payout) {
     const int start = startingSeat(decoded);
     int bestShown = -1;
     int seat = start;
     do {
-        if (stillIn <= 1 && rules.muckHands) {
+        if ((stillIn <= 1 && rules.muckHands) || (rules.trackerSafe && !knownCards(hand, seat))) {
             payout.shows.push_back({seat, ShowKind::NoCards});
         } else if (rules.muckHands && bestShown >= 0 && values[seat] < values[bestShown]) {
             payout.shows.push_back({seat, ShowKind::Mucks});
@@ -114,6 +123,78 @@ bool potsHoldTheirRake(const PotMap& pots, double rake) {
     return true;
 }
 
+// What the rake takes from each pot, in whole cents: rake / n from each, the odd cents one each from the pots
+// printed first (the top pot first); from a pot too small for its part, all it holds, and the rest from the
+// other pots, largest first (equal ones in the order printed), each up to what it still holds. The rake is
+// at most what the pots hold.
+std::array<std::int64_t, SeatCount> rakeInCents(const CentPots& pots, std::int64_t rake) {
+    std::array<std::int64_t, SeatCount> taken{};
+    const auto count = static_cast<std::int64_t>(pots.count);
+    std::int64_t missing = 0;
+    for (int i = pots.count - 1; i >= 0; --i) {
+        const auto printed = static_cast<std::int64_t>(pots.count - 1 - i);
+        const std::int64_t part = rake / count + (printed < rake % count ? 1 : 0);
+        const std::int64_t amount = pots.pots[static_cast<std::size_t>(i)].amount;
+        taken[static_cast<std::size_t>(i)] = std::min(part, amount);
+        missing += part - taken[static_cast<std::size_t>(i)];
+    }
+    std::array<int, SeatCount> order{};
+    for (int i = 0; i < pots.count; ++i)
+        order[static_cast<std::size_t>(i)] = pots.count - 1 - i;  // printed order
+    std::stable_sort(order.begin(), order.begin() + pots.count, [&pots](int a, int b) {
+        return pots.pots[static_cast<std::size_t>(a)].amount > pots.pots[static_cast<std::size_t>(b)].amount;
+    });
+    for (int k = 0; k < pots.count && missing > 0; ++k) {
+        const auto i = static_cast<std::size_t>(order[static_cast<std::size_t>(k)]);
+        const std::int64_t more = std::min(missing, pots.pots[i].amount - taken[i]);
+        taken[i] += more;
+        missing -= more;
+    }
+    return taken;
+}
+
+// The tracker-safe pot loop: the pots a tracker counts, in whole cents. Among a pot's players, those whose
+// cards are known contest it when there are any (a player who shows nothing cannot beat a shown hand).
+void payInCents(const HandRecord& hand, const DecodedHand& decoded, const HandValues& values, bool tail,
+                Payout& payout) {
+    CentPots pots;
+    buildCentPots(decoded, pots);
+    if (pots.count == 0) return;
+    const std::int64_t rake = std::min(shownCents(hand.rake), pots.total());
+    const std::array<std::int64_t, SeatCount> taken = rakeInCents(pots, rake);
+    const int button = hand.button >= 0 && hand.button < SeatCount ? hand.button : 0;
+    for (int i = pots.count - 1; i >= 0; --i) {
+        const CentPot& pot = pots.pots[static_cast<std::size_t>(i)];
+        bool anyKnown = false;
+        for (int e = 0; e < pot.eligibleCount; ++e)
+            anyKnown = anyKnown || knownCards(hand, pot.eligible[static_cast<std::size_t>(e)]);
+        Pot contested;
+        for (int e = 0; e < pot.eligibleCount; ++e) {
+            const int seat = pot.eligible[static_cast<std::size_t>(e)];
+            if (!anyKnown || knownCards(hand, seat))
+                contested.eligible[static_cast<std::size_t>(contested.eligibleCount++)] = seat;
+        }
+        std::array<int, SeatCount> winners{};
+        const int winnerCount = potWinners(contested, decoded, values, winners);
+        if (winnerCount == 0) continue;
+        const int rival = closestRival(contested, decoded, values, winners[0]);
+
+        // Equal whole-cent shares; the odd cents one each to the winners nearest the button's left.
+        const std::int64_t prize = pot.amount - taken[static_cast<std::size_t>(i)];
+        const std::int64_t share = prize / winnerCount;
+        const std::int64_t odd = prize % winnerCount;
+        auto fromButton = [button](int seat) { return (seat - button - 1 + SeatCount) % SeatCount; };
+        for (int w = 0; w < winnerCount; ++w) {
+            const int seat = winners[static_cast<std::size_t>(w)];
+            int nearer = 0;
+            for (int v = 0; v < winnerCount; ++v)
+                nearer += fromButton(winners[static_cast<std::size_t>(v)]) < fromButton(seat) ? 1 : 0;
+            const std::int64_t cents = share + (nearer < odd ? 1 : 0);
+            payout.wins.push_back({seat, static_cast<double>(cents) / 100, i, rival, tail});
+        }
+    }
+}
+
 }  // namespace
 
 void resolveShowdown(const HandRecord& hand, const DecodedHand& decoded, const HandValues& values,
@@ -122,7 +203,12 @@ void resolveShowdown(const HandRecord& hand, const DecodedHand& decoded, const H
     int stillIn = 0;
     for (const bool folded : decoded.folded)
         stillIn += folded ? 0 : 1;
-    showOrMuck(decoded, values, rules, stillIn, payout);
+    // Nobody left (a log whose letters fold every seat) shows nothing in tracker-safe output.
+    if (!(rules.trackerSafe && stillIn == 0)) showOrMuck(hand, decoded, values, rules, stillIn, payout);
+    if (rules.trackerSafe) {
+        payInCents(hand, decoded, values, stillIn > 1 || !rules.muckHands, payout);
+        return;
+    }
 
     // Pay every pot, largest total first; they are numbered down to the main pot, number 0. The rake is
     // spread evenly over the pots, unless a pot is smaller than its part.

@@ -31,6 +31,7 @@ int chunkLength(const char* text, const char* end) {
 ShowdownRules showdownRules(const ConversionOptions& options) {
     ShowdownRules rules;
     rules.muckHands = options.muckHands;
+    rules.trackerSafe = options.trackerSafe;
     return rules;
 }
 
@@ -108,6 +109,7 @@ int parseLine(TakenHand& taken, const char* text, const ConversionOptions& optio
     }
     DecodeOptions decoding;
     decoding.fixSmallBlind = options.fixSmallBlind;
+    decoding.trackerSafe = options.trackerSafe;
     if (const char* error = decodeSequence(hand, decoding, taken.decoded)) {
         hand.setError("%s", error);
         return 0;
@@ -126,6 +128,7 @@ void writeHistory(const TakenHand& hand, std::string& out, const ConversionOptio
     writing.realMoney = options.realMoney;
     writing.make6Max = options.make6Max;
     writing.saveAllHole = options.saveAllHole;
+    writing.trackerSafe = options.trackerSafe;
     if (hand.settled) {
         noxi::writeHistory(hand.record, hand.decoded, hand.values, hand.payout, writing, firstInFile, out);
         return;

@@ -1,5 +1,6 @@
 #include "hand/Money.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -25,6 +26,11 @@ std::int64_t centsOf(double value) {
     if (cents >= Limit) return std::numeric_limits<std::int64_t>::max();
     if (cents < -Limit) return std::numeric_limits<std::int64_t>::min();
     return static_cast<std::int64_t>(cents);
+}
+
+std::int64_t shownCents(double value) {
+    constexpr std::int64_t Most = std::int64_t{1} << 53;
+    return std::clamp<std::int64_t>(centsOf(value), 0, Most);
 }
 
 }  // namespace noxi

@@ -15,4 +15,9 @@ std::optional<double> roundToCents(double value);
 // read from the log carry binary dust; in whole cents they are what the log meant.
 std::int64_t centsOf(double value);
 
+// The whole cents of an amount as tracker-safe output shows it: none negative, and none beyond 2^53 cents
+// (about 90 trillion units), so that a double holds every amount exactly and sums of them stay far inside
+// 64 bits.
+std::int64_t shownCents(double value);
+
 }  // namespace noxi

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "hand/ChunkParser.h"
+#include "hand/Money.h"
 #include "hand/TextOut.h"
 
 namespace noxi {
@@ -15,6 +16,20 @@ namespace {
 
 bool isBlindPost(int type) {
     return type == PostSmallBlind || type == PostBigBlind || type == PostBigBlindDead;
+}
+
+// An amount as tracker-safe output shows it: in whole cents, none negative.
+double inWholeCents(double amount) {
+    return static_cast<double>(shownCents(amount)) / 100;
+}
+
+// A stake of the game line: as any amount, or in tracker-safe output as a reader's table of stakes names it.
+inline char* putStake(char* to, double amount, bool trackerSafe) {
+    return trackerSafe ? writeStake(to, shownCents(amount)) : writeAmount(to, amount);
+}
+
+bool knownCards(const HandRecord& hand, int seat) {
+    return hand.holeCards[seat][0].isKnown() && hand.holeCards[seat][1].isKnown();
 }
 
 // A seat number, 1 to 10.
@@ -266,6 +281,9 @@ void writeHistory(const HandRecord& hand, const DecodedHand& decoded, const Hand
                   const Payout& payout, const HistoryOptions& options, bool firstInFile, std::string& text) {
     TextSink out(text);
     const bool realMoney = options.realMoney;
+    const bool safe = options.trackerSafe;
+    // Amounts of the seats and actions as shown.
+    auto shown = [safe](double amount) { return safe ? inWholeCents(amount) : amount; };
     // "$" goes before amounts with real money: it is put always and kept by moving on one place or none.
     const int dollar = realMoney ? 1 : 0;
 
@@ -288,13 +306,13 @@ void writeHistory(const HandRecord& hand, const DecodedHand& decoded, const Hand
     *at = '$';
     at += dollar;
     if (hand.hasBets) {
-        at = writeAmount(at, 100 * hand.bigBlind);
+        at = putStake(at, 100 * hand.bigBlind, safe);
         at = putAt(at, " NL");
     } else {
-        at = writeAmount(at, hand.bigBlind);
+        at = putStake(at, hand.bigBlind, safe);
         at = putAt(at, "/$");
         at -= 1 - dollar;
-        at = writeAmount(at, 2 * hand.bigBlind);
+        at = putStake(at, 2 * hand.bigBlind, safe);
     }
     at = putAt(at, " Hold'em - ");
     out.advance(at);
@@ -329,7 +347,7 @@ void writeHistory(const HandRecord& hand, const DecodedHand& decoded, const Hand
         at = putAt(at, ": ");
         at = putAt(at, name);
         at = putAt(at, " ( $");
-        at = writeAmount(at, decoded.stacks[seat]);
+        at = writeAmount(at, shown(decoded.stacks[seat]));
         at = putAt(at, " )\r\n");
         out.advance(at);
     }
@@ -344,35 +362,46 @@ void writeHistory(const HandRecord& hand, const DecodedHand& decoded, const Hand
         if (!downCardsWritten && !isBlindPost(action.type)) {
             downCardsWritten = true;
             out.put("** Dealing down cards **\r\n");
+            const int hero = hand.heroSeat();
+            // Tracker-safe output deals only known cards, and the log owner's last.
+            auto dealt = [&](int seat) {
+                return decoded.isSeated(hand, seat) && (!safe || knownCards(hand, seat));
+            };
             if (options.saveAllHole) {
                 for (int seat = 0; seat < SeatCount; ++seat) {
-                    if (decoded.isSeated(hand, seat)) putDealtCards(out, hand, names, seat);
+                    if (dealt(seat) && !(safe && seat == hero)) putDealtCards(out, hand, names, seat);
                 }
-            } else if (const int hero = hand.heroSeat(); decoded.isSeated(hand, hero)) {
+                if (safe && dealt(hero)) putDealtCards(out, hand, names, hero);
+            } else if (dealt(hero)) {
                 putDealtCards(out, hand, names, hero);
             }
         }
 
+        // A seat without a name has no seat line, so tracker-safe output shows no action of it (it has no
+        // chips to put in there).
+        if (safe && action.type <= AllIn && !hand.seatNames[static_cast<std::size_t>(action.seat)]) continue;
         at = out.reserve(actionRoom);
         switch (action.type) {
             case PostSmallBlind:
-                at = putAmountLine(at, nameOf(action.seat), " posts small blind [$", dollar, action.amount);
+                at = putAmountLine(at, nameOf(action.seat), " posts small blind [$", dollar,
+                                   shown(action.amount));
                 break;
             case PostBigBlind:
-                at = putAmountLine(at, nameOf(action.seat), " posts big blind [$", dollar, action.amount);
+                at = putAmountLine(at, nameOf(action.seat), " posts big blind [$", dollar,
+                                   shown(action.amount));
                 break;
             case PostBigBlindDead:
                 at = putAmountLine(at, nameOf(action.seat), " posts big blind + dead [$", dollar,
-                                   action.amount);
+                                   shown(action.amount));
                 break;
             case Bet:
-                at = putAmountLine(at, nameOf(action.seat), " bets [$", dollar, action.amount);
+                at = putAmountLine(at, nameOf(action.seat), " bets [$", dollar, shown(action.amount));
                 break;
             case Call:
-                at = putAmountLine(at, nameOf(action.seat), " calls [$", dollar, action.amount);
+                at = putAmountLine(at, nameOf(action.seat), " calls [$", dollar, shown(action.amount));
                 break;
             case Raise:
-                at = putAmountLine(at, nameOf(action.seat), " raises [$", dollar, action.amount);
+                at = putAmountLine(at, nameOf(action.seat), " raises [$", dollar, shown(action.amount));
                 break;
             case Check:
                 at = putAt(at, nameOf(action.seat));
@@ -386,7 +415,7 @@ void writeHistory(const HandRecord& hand, const DecodedHand& decoded, const Hand
                 at = putAt(at, nameOf(action.seat));
                 at = putAt(at, " is all-In  [$");
                 at -= 1 - dollar;
-                at = writeAmount(at, action.amount);
+                at = writeAmount(at, shown(action.amount));
                 at = putAt(at, "]\r\n");
                 break;
             case DealFlop:

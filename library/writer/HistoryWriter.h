@@ -15,6 +15,10 @@ struct HistoryOptions {
     bool realMoney = false;    // "$" before amounts, "(Real Money)" on the table line, wins in dollars
     bool make6Max = false;     // "(6 max) " on the table line of a hand of at most six players
     bool saveAllHole = false;  // a "Dealt to" line for every seated player, not only the log owner's
+    // Tracker-safe output: every amount in whole cents and none negative, stakes with cents in two
+    // decimals ("$0.10/$0.20"), and "Dealt to" lines only for known cards, the log owner's last (a reader
+    // takes the player of the last one for the log owner).
+    bool trackerSafe = false;
 };
 
 // Appends the hand's history to out, every line ended by CR LF: the heading, the seats, the actions and, at
