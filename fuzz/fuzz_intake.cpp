@@ -2,14 +2,18 @@
 // it); readChunk is checked against its contract at the first positions, and every record is taken in twice,
 // by a fresh record and by one reused across records as the driver reuses it, which must agree to the byte
 // (the fresh one takes it in without its payout, which the writer then works out).
+#include <cctype>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
 
+#include "HistoryCheck.h"
 #include "frame/Driver.h"
 #include "frame/Intake.h"
 #include "hand/ChunkParser.h"
+#include "hand/Money.h"
 
 namespace {
 
@@ -52,6 +56,25 @@ void checkReadChunk(const char* text) {
     }
 }
 
+// Whether a reader can tell the seats apart by name and the names from the history's own lines: every name
+// distinct, made of letters, digits, '_' and inner blanks, and not starting like a line of the history.
+// Tracker-safe histories of such hands must pass the importer's checks.
+bool namesReadable(const TakenHand& hand) {
+    std::set<std::string> seen;
+    for (const auto& name : hand.record.seatNames) {
+        if (!name) continue;
+        if (name->empty() || name->front() == ' ' || name->back() == ' ' || !seen.insert(*name).second)
+            return false;
+        for (const char c : *name) {
+            if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_' && c != ' ') return false;
+        }
+        for (const char* start : {"Seat ", "Table ", "Dealt ", "Game ", "Total "}) {
+            if (name->starts_with(start)) return false;
+        }
+    }
+    return true;
+}
+
 struct Taken {
     int consumed = 0;
     std::string error;
@@ -71,6 +94,11 @@ Taken takeIn(TakenHand& hand, const char* text, const noxi::ConversionOptions& o
         check(!taken.history.empty() && taken.history.ends_with("\r\n"), "a history is whole lines");
         check(taken.history.find('\0') == std::string::npos, "a history holds no NUL");
         check(taken.history.find("#Game No : ") != std::string::npos, "a history names its hand");
+        if (options.trackerSafe && namesReadable(hand)) {
+            const trackercheck::HandResult result =
+                trackercheck::checkHand(taken.history, noxi::centsOf(hand.record.rake));
+            if (!result.faults.empty()) fail(("tracker-safe history fails: " + result.faults[0]).c_str());
+        }
     } else {
         check(taken.consumed == 0, "parseLine returns 0 for a rejected hand");
         check(!taken.error.empty(), "a rejected hand says why");
@@ -97,6 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     options.saveAllHole = (flags & 8) != 0;
     const bool firstInFile = (flags & 16) != 0;
     options.fixSmallBlind = (flags & 32) != 0;
+    options.trackerSafe = (flags & 64) != 0;
 
     for (std::size_t at = 0; at < size && at < 512; ++at)
         checkReadChunk(text + at);
