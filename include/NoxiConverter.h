@@ -50,7 +50,7 @@ enum {
 /* File split modes for SetFileSplit. TrackerSafeOutput may be OR'ed into any of them (SingleFile |
  * TrackerSafeOutput): the histories are then written for trackers' importers, with every amount in whole
  * cents, uncalled bets returned, every post and dealt street shown, unknown hole cards never shown and stakes
- * such as $0.10/$0.20. Without it every mode keeps its meaning and the histories are as specified. */
+ * such as $0.10/$0.20. Without it every mode keeps its meaning and the histories are the default ones. */
 enum {
     SplitByFileCount = 4,    /* share the hands between about `value` files */
     SplitByHandsPerFile = 5, /* `value` hands per file */

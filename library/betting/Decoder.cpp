@@ -83,7 +83,7 @@ struct Decoder {
     bool safe() const { return options.trackerSafe; }
     static double nonNegative(double amount) { return amount > 0 ? amount : 0; }
 
-    // Chips put into this street on top of what the seat has in it already. The specified decoding sets a
+    // Chips put into this street on top of what the seat has in it already. The default decoding sets a
     // post's or a bet's chips in place of what was there (which loses chips when a log makes a seat post
     // twice); the tracker-safe one adds them, so every chip taken from a stack is in the pot.
     void putIn(int seat, double chips) { roundBet[seat] = safe() ? roundBet[seat] + chips : chips; }

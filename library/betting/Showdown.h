@@ -23,7 +23,7 @@ struct ShowdownRules {
 
 // The payout of a decoded hand whose seats still in have their hand values: the show lines, clockwise from
 // the seat of the Showdown record (or the next seat still in when that one folded), then the winners of
-// every pot, largest total first, each paid the pot less its part of the rake. Specified rules: the decoded
+// every pot, largest total first, each paid the pot less its part of the rake. Default rules: the decoded
 // pots, rake / n from each pot (or, from a pot too small for it, all it holds and the rest from the largest
 // other pots), shares divided exactly. Tracker-safe rules: the rake split in whole cents over the pots the
 // same way (the odd cents from the pots printed first), each pot split in equal whole-cent shares with the

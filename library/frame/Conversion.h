@@ -19,7 +19,7 @@ struct ConversionOptions {
     bool muckHands = true;  // beaten hands are mucked unless told otherwise
     bool saveAllHole = false;
     // Output that trackers read right: whole cents, uncalled bets returned, every post and street shown
-    // (see the showdown, the decoder and the writer). Off: the histories as specified.
+    // (see the showdown, the decoder and the writer). Off: the default histories.
     bool trackerSafe = false;
     std::uint8_t rangeType = 0;
     std::uint32_t rangeFrom = 0;

@@ -42,7 +42,7 @@ int main(void) {
     if (GetNumFiles() != 0 || GetTotalHands() != 0 || GetNumBadHands() != 0) return 2;
     SetRangeType(RangeAll);
     SetRealMoney(true);
-    /* As specified: stakes as any amount, the uncalled 0.05 in the win. */
+    /* By default: stakes as any amount, the uncalled 0.05 in the win. */
     if (!convertsWith(SingleFile, "$0.1/$0.2 Hold'em") || !convertsWith(SingleFile, "bob wins $0.15"))
         return 3;
     /* Tracker-safe: stakes in two decimals, the uncalled part returned. */

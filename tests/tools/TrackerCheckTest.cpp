@@ -52,7 +52,7 @@ std::vector<std::string> with(std::vector<std::string> lines, const std::vector<
     return lines;
 }
 
-// One fault each, as the specified output has them, and the sound forms beside them.
+// One fault each, as the default output has them, and the sound forms beside them.
 TEST(TrackerCheck, FindsEachFault) {
     using Kinds = std::set<std::string>;
     const struct {
@@ -208,13 +208,13 @@ TEST(TrackerCheck, TrackerSafeOutputOfGeneratedLogs) {
     }
 }
 
-// The checker is not blind: the specified output of the same log has faults of every kind it can have.
-TEST(TrackerCheck, TheSpecifiedOutputFailsIt) {
+// The checker is not blind: the default output of the same log has faults of every kind it can have.
+TEST(TrackerCheck, TheDefaultOutputFailsIt) {
     trackercheck::FileResult result;
     noxi::test::resetOptions();
     SetFileSplit(SingleFile, 0);
     SetRealMoney(true);
-    const fs::path out = scratch("specified.txt");
+    const fs::path out = scratch("default.txt");
     ASSERT_EQ(noxi::test::convert(generatedLog().string(), out.string()), 1);
     const auto rakes = trackercheck::rakesOfLog(readFile(generatedLog()));
     trackercheck::checkFile(readFile(out), &rakes, 0, result);
@@ -286,9 +286,9 @@ TEST(TrackerCheck, TrackerSafeOutputOfDamagedBetting) {
     };
     const std::string safe = readFile(scratch("hh.txt"));
     convertAndCheck(log, Runs[2], false);
-    const std::string specified = readFile(scratch("hh.txt"));
-    EXPECT_GT(count(safe, "does not show cards."), count(specified, "does not show cards.") + 100);
-    EXPECT_GT(count(safe, "** Dealing River **"), count(specified, "** Dealing River **") + 100);
+    const std::string byDefault = readFile(scratch("hh.txt"));
+    EXPECT_GT(count(safe, "does not show cards."), count(byDefault, "does not show cards.") + 100);
+    EXPECT_GT(count(safe, "** Dealing River **"), count(byDefault, "** Dealing River **") + 100);
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ TEST(StartTime, MomentsBeyondTheLocalTimeConversion) {
     EXPECT_EQ(formatStartTime(-18000), "Wednesday, December 31, 19:00:00 EDT 1969");
 }
 
-// The specified history of a log line, without carriage returns.
+// The default history of a log line, without carriage returns.
 std::string historyOf(const std::string& line, const ConversionOptions& options) {
     TakenHand hand;
     EXPECT_GT(parseLine(hand, line.c_str(), options), 0) << hand.errorText();
