@@ -10,7 +10,6 @@
 #include "betting/Decoder.h"
 #include "frame/Intake.h"
 #include "hand/ChunkParser.h"
-#include "writer/HistoryWriter.h"
 
 namespace noxi {
 namespace {
@@ -20,9 +19,9 @@ const std::vector<std::string>& sampleLines() {
     static const std::vector<std::string> lines = [] {
         std::ifstream in(NOXI_SAMPLE_LOG, std::ios::binary);
         std::vector<std::string> good;
-        HandRecord hand;
+        TakenHand hand;
         for (std::string line; std::getline(in, line);) {
-            if (parseLine(hand, line.c_str(), false) > 0) good.push_back(line);
+            if (parseLine(hand, line.c_str(), ConversionOptions{}, false) > 0) good.push_back(line);
         }
         return good;
     }();
@@ -52,21 +51,17 @@ void chunkParser(benchmark::State& state) {
 BENCHMARK(chunkParser);
 
 void decoder(benchmark::State& state) {
-    // Records parsed once; each run decodes a fresh copy.
+    // Records parsed once; each run decodes them again.
     std::vector<HandRecord> parsed;
     for (const std::string& line : sampleLines()) {
-        HandRecord& hand = parsed.emplace_back();
-        parseLine(hand, line.c_str(), false);
-        hand.actions.clear();
-        hand.pots.clear();
-        hand.betsUsed = 0;
+        TakenHand hand;
+        parseLine(hand, line.c_str(), ConversionOptions{}, false);
+        parsed.push_back(hand.record);
     }
-    HandRecord work;
+    DecodedHand work;
     for (auto _ : state) {
-        for (const HandRecord& hand : parsed) {
-            work = hand;
-            benchmark::DoNotOptimize(decodeSequence(work, false));
-        }
+        for (const HandRecord& hand : parsed)
+            benchmark::DoNotOptimize(decodeSequence(hand, DecodeOptions{}, work));
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(parsed.size()));
 }
@@ -74,25 +69,28 @@ BENCHMARK(decoder);
 
 void lineIntake(benchmark::State& state) {
     const auto& lines = sampleLines();
-    HandRecord hand;
+    TakenHand hand;
     for (auto _ : state) {
         for (const std::string& line : lines)
-            benchmark::DoNotOptimize(parseLine(hand, line.c_str(), false));
+            benchmark::DoNotOptimize(parseLine(hand, line.c_str(), ConversionOptions{}));
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(lines.size()));
 }
 BENCHMARK(lineIntake);
 
 void writer(benchmark::State& state) {
-    std::vector<HandRecord> parsed;
-    for (const std::string& line : sampleLines())
-        parseLine(parsed.emplace_back(), line.c_str(), false);
+    ConversionOptions options;
+    options.realMoney = true;
+    options.make6Max = true;
+    std::vector<TakenHand> parsed(sampleLines().size());
+    for (std::size_t i = 0; i < parsed.size(); ++i)
+        parseLine(parsed[i], sampleLines()[i].c_str(), options);
     std::string out;
     std::size_t bytes = 0;
     for (auto _ : state) {
-        for (HandRecord& hand : parsed) {
+        for (const TakenHand& hand : parsed) {
             out.clear();
-            writeHistory(hand, out, true, true, true, false, false);
+            writeHistory(hand, out, options, false);
             bytes += out.size();
         }
     }

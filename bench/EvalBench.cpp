@@ -5,12 +5,12 @@
 #include <random>
 #include <vector>
 
-#include "eval/HandEvaluator.h"
+#include "eval/HandValue.h"
 
 namespace {
 
 using noxi::Card;
-using noxi::HandEvaluator;
+using noxi::HandValue;
 using Deal = std::array<Card, 7>;
 
 std::vector<Deal> randomDeals(std::size_t n) {
@@ -31,20 +31,15 @@ std::vector<Deal> randomDeals(std::size_t n) {
     return deals;
 }
 
-// One iteration fills two evaluators with seven cards each and compares them (both get evaluated).
+// One iteration evaluates two seven-card hands and compares them.
 void evaluateAndCompare(benchmark::State& state) {
     const std::vector<Deal> deals = randomDeals(4096);
     std::size_t next = 0;
-    HandEvaluator a, b;
     for (auto _ : state) {
-        a.clear();
-        b.clear();
-        for (const Card& card : deals[next])
-            a.addCard(card);
-        for (const Card& card : deals[next + 1])
-            b.addCard(card);
+        const HandValue a = noxi::evaluateHand(deals[next]);
+        const HandValue b = noxi::evaluateHand(deals[next + 1]);
         next = (next + 2) % deals.size();
-        benchmark::DoNotOptimize(a.compare(b));
+        benchmark::DoNotOptimize(a < b);
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * 2);
 }
@@ -54,17 +49,12 @@ BENCHMARK(evaluateAndCompare);
 void describeAgainstRival(benchmark::State& state) {
     const std::vector<Deal> deals = randomDeals(4096);
     std::size_t next = 0;
-    HandEvaluator a, b;
     char buffer[64];
     for (auto _ : state) {
-        a.clear();
-        b.clear();
-        for (const Card& card : deals[next])
-            a.addCard(card);
-        for (const Card& card : deals[next + 1])
-            b.addCard(card);
+        const HandValue a = noxi::evaluateHand(deals[next]);
+        const HandValue b = noxi::evaluateHand(deals[next + 1]);
         next = (next + 2) % deals.size();
-        benchmark::DoNotOptimize(a.describeHand(buffer, sizeof buffer, &b));
+        benchmark::DoNotOptimize(noxi::describeHand(a, buffer, sizeof buffer, &b));
     }
 }
 BENCHMARK(describeAgainstRival);

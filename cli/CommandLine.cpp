@@ -202,7 +202,7 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, std::ostre
     std::optional<std::string> first, last, files, handsPerFile, errorLog;
     std::vector<std::string> between, paths;
     bool fixSmallBlind = false, sixMax = false, realMoney = false, allHoleCards = false;
-    bool showLosingHands = false, json = false, quiet = false, strict = false;
+    bool showLosingHands = false, trackerSafe = false, json = false, quiet = false, strict = false;
 
     const char* range = "Hand range (default: all hands)";
     CLI::Option* firstOption =
@@ -235,6 +235,10 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, std::ostre
         ->group(conversion);
     app.add_flag("--show-losing-hands", showLosingHands,
                  "show beaten and uncalled hands at showdown\ninstead of mucking them")
+        ->group(conversion);
+    app.add_flag("--tracker-safe", trackerSafe,
+                 "write histories that trackers import right: whole\n"
+                 "cents, uncalled bets returned, every post shown")
         ->group(conversion);
 
     const char* results = "Results";
@@ -324,6 +328,7 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, std::ostre
     conv.realMoney = realMoney;
     conv.saveAllHole = allHoleCards;
     conv.muckHands = !showLosingHands;
+    conv.trackerSafe = trackerSafe;
     options.errorLog = errorLog;
     options.json = json;
     options.quiet = quiet;

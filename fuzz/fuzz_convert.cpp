@@ -76,8 +76,8 @@ std::vector<std::uint32_t> expectedIds(const std::string& log, const noxi::Conve
     const char* text = log.c_str();
     std::size_t offset = 0;
     do {
-        noxi::HandRecord hand;
-        const int consumed = noxi::parseLine(hand, text + offset, options.fixSmallBlind);
+        noxi::TakenHand hand;
+        const int consumed = noxi::parseLine(hand, text + offset, options, false);
         if (consumed > 0) {
             const auto id = static_cast<std::uint32_t>(hand.gameId());
             if (seen.insert(id).second) ids.push_back(id);

@@ -1,19 +1,23 @@
 // Fuzz target: the line intake on arbitrary bytes. The bytes are one log (NUL-terminated, as the driver holds
 // it); readChunk is checked against its contract at the first positions, and every record is taken in twice,
-// by a fresh record and by one reused across records as the driver reuses it, which must agree to the byte.
+// by a fresh record and by one reused across records as the driver reuses it, which must agree to the byte
+// (the fresh one takes it in without its payout, which the writer then works out).
+#include <cctype>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
 
+#include "HistoryCheck.h"
 #include "frame/Intake.h"
 #include "hand/ChunkParser.h"
-#include "writer/HistoryWriter.h"
+#include "hand/Money.h"
 
 namespace {
 
 using noxi::ChunkBufferSize;
-using noxi::HandRecord;
+using noxi::TakenHand;
 
 [[noreturn]] void fail(const char* what) {
     std::fprintf(stderr, "invariant broken: %s\n", what);
@@ -51,25 +55,49 @@ void checkReadChunk(const char* text) {
     }
 }
 
+// Whether a reader can tell the seats apart by name and the names from the history's own lines: every name
+// distinct, made of letters, digits, '_' and inner blanks, and not starting like a line of the history.
+// Tracker-safe histories of such hands must pass the importer's checks.
+bool namesReadable(const TakenHand& hand) {
+    std::set<std::string> seen;
+    for (const auto& name : hand.record.seatNames) {
+        if (!name) continue;
+        if (name->empty() || name->front() == ' ' || name->back() == ' ' || !seen.insert(*name).second)
+            return false;
+        for (const char c : *name) {
+            if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_' && c != ' ') return false;
+        }
+        for (const char* start : {"Seat ", "Table ", "Dealt ", "Game ", "Total "}) {
+            if (name->starts_with(start)) return false;
+        }
+    }
+    return true;
+}
+
 struct Taken {
     int consumed = 0;
     std::string error;
     std::string history;
 };
 
-Taken takeIn(HandRecord& hand, const char* text, bool fixSmallBlind, unsigned flags) {
+Taken takeIn(TakenHand& hand, const char* text, const noxi::ConversionOptions& options, bool firstInFile,
+             bool settle) {
     Taken taken;
-    hand.rake = 0;  // as the driver does: the one field a reset keeps
-    taken.consumed = noxi::parseLine(hand, text, fixSmallBlind);
+    taken.consumed = noxi::parseLine(hand, text, options, settle);
     taken.error = hand.errorText();
     if (taken.consumed > 0) {
         check(static_cast<std::size_t>(taken.consumed) <= std::strlen(text), "consumed stays in the record");
         check(text[taken.consumed - 1] == ';', "consumed ends just past a semicolon");
-        check(hand.isComplete(), "a usable hand is complete");
-        noxi::writeHistory(hand, taken.history, flags & 1, flags & 2, flags & 4, flags & 8, flags & 16);
+        check(hand.decoded.isComplete(hand.record), "a usable hand is complete");
+        noxi::writeHistory(hand, taken.history, options, firstInFile);
         check(!taken.history.empty() && taken.history.ends_with("\r\n"), "a history is whole lines");
         check(taken.history.find('\0') == std::string::npos, "a history holds no NUL");
         check(taken.history.find("#Game No : ") != std::string::npos, "a history names its hand");
+        if (options.trackerSafe && namesReadable(hand)) {
+            const trackercheck::HandResult result =
+                trackercheck::checkHand(taken.history, noxi::centsOf(hand.record.rake));
+            if (!result.faults.empty()) fail(("tracker-safe history fails: " + result.faults[0]).c_str());
+        }
     } else {
         check(taken.consumed == 0, "parseLine returns 0 for a rejected hand");
         check(!taken.error.empty(), "a rejected hand says why");
@@ -89,17 +117,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string log(reinterpret_cast<const char*>(data), size);
     const char* text = log.c_str();
     const unsigned flags = size > 0 ? data[size - 1] : 0;
-    const bool fixSmallBlind = (flags & 32) != 0;
+    noxi::ConversionOptions options;
+    options.realMoney = (flags & 1) != 0;
+    options.make6Max = (flags & 2) != 0;
+    options.muckHands = (flags & 4) != 0;
+    options.saveAllHole = (flags & 8) != 0;
+    const bool firstInFile = (flags & 16) != 0;
+    options.fixSmallBlind = (flags & 32) != 0;
+    options.trackerSafe = (flags & 64) != 0;
 
     for (std::size_t at = 0; at < size && at < 512; ++at)
         checkReadChunk(text + at);
 
-    HandRecord reused;
+    TakenHand reused;
     std::size_t offset = 0;
     do {
-        HandRecord fresh;
-        const Taken first = takeIn(fresh, text + offset, fixSmallBlind, flags);
-        const Taken again = takeIn(reused, text + offset, fixSmallBlind, flags);
+        TakenHand fresh;
+        // The fresh record leaves the payout to the writer, the reused one works it out when taking in.
+        const Taken first = takeIn(fresh, text + offset, options, firstInFile, false);
+        const Taken again = takeIn(reused, text + offset, options, firstInFile, true);
         check(first.consumed == again.consumed, "a reused record takes a record in like a new one");
         check(first.error == again.error, "a reused record gives the same error text");
         check(first.history == again.history, "a reused record writes the same history");

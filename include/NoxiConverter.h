@@ -47,11 +47,15 @@ enum {
     RangeBetween = 3 /* hands numbered from `from` to `to`, both included */
 };
 
-/* File split modes for SetFileSplit. */
+/* File split modes for SetFileSplit. TrackerSafeOutput may be OR'ed into any of them (SingleFile |
+ * TrackerSafeOutput): the histories are then written for trackers' importers, with every amount in whole
+ * cents, uncalled bets returned, every post and dealt street shown, unknown hole cards never shown and stakes
+ * such as $0.10/$0.20. Without it every mode keeps its meaning and the histories are the default ones. */
 enum {
     SplitByFileCount = 4,    /* share the hands between about `value` files */
     SplitByHandsPerFile = 5, /* `value` hands per file */
-    SingleFile = 6           /* one file, written at exactly the output path */
+    SingleFile = 6,          /* one file, written at exactly the output path */
+    TrackerSafeOutput = 0x80 /* flag: tracker-safe histories */
 };
 
 /* Stages reported to the progress callback. */

@@ -40,7 +40,8 @@
 #define IDC_MAIN_FILE_COUNT 1037
 #define IDC_MAIN_HANDS_PER_FILE 1038
 #define IDC_MAIN_HANDS_PER_FILE_COUNT 1039
-#define IDM_MAIN_ABOUT 16  // the system-menu item "&About VLConverter..."
+#define IDM_MAIN_ABOUT 16         // the system-menu item "&About VLConverter..."
+#define IDM_MAIN_TRACKER_SAFE 32  // the system-menu check item "&Tracker-safe output"
 
 // Progress dialog.
 #define IDD_PROGRESS 138

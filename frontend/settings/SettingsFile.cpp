@@ -118,4 +118,9 @@ bool SettingsFile::writeString(const char* section, const char* key, const char*
     return WritePrivateProfileStringA(section, key, text, path->c_str()) != FALSE;
 }
 
+bool SettingsFile::removeKey(const char* section, const char* key) const {
+    if (section == nullptr || key == nullptr || !path) return false;
+    return WritePrivateProfileStringA(section, key, nullptr, path->c_str()) != FALSE;
+}
+
 }  // namespace vlc

@@ -27,6 +27,8 @@ inline constexpr const char* Make6MaxKey = "Make6Max";
 inline constexpr const char* RealMoneyKey = "RealMoney";
 inline constexpr const char* MuckHandsKey = "MuckHands";
 inline constexpr const char* SaveAllHoleCardsKey = "SaveAllHoleCards";
+// Present (and "yes") only while the system menu's "Tracker-safe output" is on.
+inline constexpr const char* TrackerSafeOutputKey = "TrackerSafeOutput";
 inline constexpr const char* VelmoraLogFolderKey = "VelmoraLogFolder";
 inline constexpr const char* VelmoraLogFileKey = "VelmoraLogFile";
 inline constexpr const char* PartyPokerLogFolderKey = "PartyPokerLogFolder";
@@ -76,6 +78,8 @@ struct SettingsFile {
     // Writes text as it stands; also false when text is missing. Creates the file and the section when
     // needed, replaces the key's value or appends the key; other lines stay as they are.
     bool writeString(const char* section, const char* key, const char* text) const;
+    // Takes the key out of the section; true when the platform reports success (also when it was absent).
+    bool removeKey(const char* section, const char* key) const;
 };
 
 }  // namespace vlc

@@ -86,17 +86,20 @@ void ConverterWindow::onConvert(HWND window) {
     }
     SetRangeValues(static_cast<unsigned long>(from), static_cast<unsigned long>(to));
 
+    // The tracker-safe flag travels in the split mode's byte.
+    const auto flag = static_cast<unsigned char>(trackerSafe ? TrackerSafeOutput : 0);
     bool singleFile = false;
     if (isChecked(window, IDC_MAIN_SPLIT_FILES)) {
         const std::int32_t files = editNumber(window, IDC_MAIN_FILE_COUNT);
         if (refused(common::Count::SplitFiles, files)) return;
-        SetFileSplit(SplitByFileCount, static_cast<unsigned long>(files));
+        SetFileSplit(static_cast<unsigned char>(SplitByFileCount | flag), static_cast<unsigned long>(files));
     } else if (isChecked(window, IDC_MAIN_HANDS_PER_FILE)) {
         const std::int32_t hands = editNumber(window, IDC_MAIN_HANDS_PER_FILE_COUNT);
         if (refused(common::Count::HandsPerFile, hands)) return;
-        SetFileSplit(SplitByHandsPerFile, static_cast<unsigned long>(hands));
+        SetFileSplit(static_cast<unsigned char>(SplitByHandsPerFile | flag),
+                     static_cast<unsigned long>(hands));
     } else {
-        SetFileSplit(SingleFile, 0);
+        SetFileSplit(static_cast<unsigned char>(SingleFile | flag), 0);
         singleFile = true;
     }
 

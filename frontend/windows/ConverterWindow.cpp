@@ -108,6 +108,8 @@ bool ConverterWindow::create() {
 
     const HMENU menu = GetSystemMenu(hwnd, FALSE);
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING | (trackerSafe ? MF_CHECKED : MF_UNCHECKED), IDM_MAIN_TRACKER_SAFE,
+                "&Tracker-safe output");
     AppendMenuA(menu, MF_STRING, IDM_MAIN_ABOUT, "&About VLConverter...");
 
     const HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_WINDOW));
@@ -145,6 +147,12 @@ DialogWindow* ConverterWindow::ownerOf(HWND window, DialogWindow* fallback) {
 INT_PTR ConverterWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_SYSCOMMAND && wParam == IDM_MAIN_ABOUT) {
         aboutDialog.show();
+        return TRUE;
+    }
+    if (message == WM_SYSCOMMAND && wParam == IDM_MAIN_TRACKER_SAFE) {
+        trackerSafe = !trackerSafe;
+        CheckMenuItem(GetSystemMenu(window, FALSE), IDM_MAIN_TRACKER_SAFE,
+                      MF_BYCOMMAND | (trackerSafe ? MF_CHECKED : MF_UNCHECKED));
         return TRUE;
     }
     if (message != WM_COMMAND || HIWORD(wParam) != 0) {
@@ -226,6 +234,8 @@ bool ConverterWindow::initControls(HWND window) {
         settings.readBool(OptionsSection, box.key, on);
         setChecked(window, box.id, on);
     }
+    trackerSafe = false;
+    settings.readBool(OptionsSection, TrackerSafeOutputKey, trackerSafe);
 
     SendDlgItemMessageA(window, IDC_MAIN_INPUT_PATH, EM_SETREADONLY, TRUE, 0);
     SendDlgItemMessageA(window, IDC_MAIN_OUTPUT_PATH, EM_SETREADONLY, TRUE, 0);
@@ -374,6 +384,12 @@ void ConverterWindow::saveSettings(HWND window) {
     }
     for (const OptionBox& box : OptionBoxes) {
         settings.writeString(OptionsSection, box.key, isChecked(window, box.id) ? "yes" : "no");
+    }
+    // Written only while on, so that a user who never turns it on keeps the settings file as it was.
+    if (trackerSafe) {
+        settings.writeString(OptionsSection, TrackerSafeOutputKey, "yes");
+    } else {
+        settings.removeKey(OptionsSection, TrackerSafeOutputKey);
     }
 
     settings.writeString(PathsSection, VelmoraLogFolderKey, logFolder);

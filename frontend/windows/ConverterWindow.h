@@ -20,15 +20,15 @@ public:
 
     bool describe() override;
     // Builds the window from its template, fills it from the settings file, builds the two dialogs, adds the
-    // About item to the system menu and sets the window's icon. False when any of it fails (the user has been
-    // told, except for a program file without ".exe").
+    // "Tracker-safe output" and About items to the system menu and sets the window's icon. False when any of
+    // it fails (the user has been told, except for a program file without ".exe").
     bool create();
     // Up to three waiting messages, each through the pump of the progress dialog, the About dialog or the
     // main window, whichever it is meant for; false once the main window is gone.
     bool pumpAll();
     // The window of the three that holds `window`, else fallback.
     DialogWindow* ownerOf(HWND window, DialogWindow* fallback);
-    // The command table and the system menu's About item.
+    // The command table and the system menu's items.
     INT_PTR windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
     bool initControls(HWND window);
@@ -58,6 +58,8 @@ public:
     AboutDialog aboutDialog;
     // A conversion is running: the library serves one at a time, and the window must outlive it.
     bool converting = false;
+    // The system menu's "Tracker-safe output": histories written for trackers' importers.
+    bool trackerSafe = false;
 };
 
 }  // namespace vlc

@@ -16,7 +16,7 @@ bool hasLevel(const PotMap& pots, double level) {
 
 }  // namespace
 
-void buildPots(HandRecord& hand, SeatFlags& allInNow, const SeatFlags& out,
+void buildPots(PotMap& pots, SeatFlags& allInNow, const SeatFlags& out,
                const std::array<double, SeatCount>& roundBet, double potBefore, bool final) {
     // Most streets end without an all-in: nothing to open, and nothing to clear.
     if (!final && std::ranges::find(allInNow, true) == allInNow.end()) return;
@@ -30,14 +30,14 @@ void buildPots(HandRecord& hand, SeatFlags& allInNow, const SeatFlags& out,
             level += std::min(roundBet[r], roundBet[p]);
         // The same level reached again (an equal all-in, or the players still in matching an all-in) is the
         // same pot.
-        if (hasLevel(hand.pots, level)) continue;
+        if (hasLevel(pots, level)) continue;
 
         Pot pot;
         pot.total = level;
         for (int k = 0; k < SeatCount; ++k) {
             if (!out[k] || (allInNow[k] && roundBet[k] >= roundBet[p])) pot.eligible[pot.eligibleCount++] = k;
         }
-        hand.pots.emplace(level, pot);
+        pots.emplace(level, pot);
     }
     allInNow.fill(false);
 }

@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "betting/Pot.h"
 #include "hand/HandRecord.h"
 
 namespace noxi {
@@ -12,7 +13,7 @@ namespace noxi {
 // longer act, roundBet the chips each seat put in this street, potBefore the chips of the closed streets.
 // Every all-in of the street opens a pot at its own level; the final build adds the pot of the seats still
 // in.
-void buildPots(HandRecord& hand, SeatFlags& allInNow, const SeatFlags& out,
+void buildPots(PotMap& pots, SeatFlags& allInNow, const SeatFlags& out,
                const std::array<double, SeatCount>& roundBet, double potBefore, bool final);
 
 }  // namespace noxi

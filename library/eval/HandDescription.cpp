@@ -2,7 +2,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "eval/HandEvaluator.h"
+#include "eval/HandValue.h"
 
 namespace noxi {
 namespace {
@@ -45,12 +45,12 @@ struct Description {
 
 }  // namespace
 
-int HandEvaluator::describeHand(char* buffer, std::size_t size, HandEvaluator* rival) {
-    if (buffer == nullptr || size < MinDescriptionSize || cardCount == 0) return 0;
+int describeHand(const HandValue& hand, char* buffer, std::size_t size, const HandValue* rival) {
+    if (buffer == nullptr || size < MinDescriptionSize || hand.cardCount == 0) return 0;
 
-    const int handCategory = category();
-    const int k0 = kickers[0];
-    const int k1 = kickers[1];
+    const int handCategory = hand.category;
+    const int k0 = hand.kicker(0);
+    const int k1 = hand.kicker(1);
     // Plurals just add "s" ("sixs"), as the hand histories have them.
     Description text{buffer};
     switch (handCategory) {
@@ -88,7 +88,7 @@ int HandEvaluator::describeHand(char* buffer, std::size_t size, HandEvaluator* r
             break;
     }
 
-    const int kickerValue = rival != nullptr ? kickerRank(*rival) : -1;
+    const int kickerValue = rival != nullptr ? hand.kickerRank(*rival) : -1;
     if (kickerValue >= 0) {
         text << " with " << kickerValue << " kicker.";
     } else {

@@ -19,6 +19,9 @@ struct ConversionOptions {
     bool make6Max = false;
     bool muckHands = true;  // beaten hands are mucked unless told otherwise
     bool saveAllHole = false;
+    // Output that trackers read right: whole cents, uncalled bets returned, every post and street shown
+    // (see the showdown, the decoder and the writer). Off: the default histories.
+    bool trackerSafe = false;
     std::uint8_t rangeType = 0;
     std::uint32_t rangeFrom = 0;
     std::uint32_t rangeTo = 0;

@@ -107,7 +107,7 @@ private:
 
     LogSource source_;
     HandIndex index_;
-    HandRecord hand_;
+    TakenHand hand_;
     std::uint64_t recordCount_ = 0;
 
     std::unique_ptr<ScratchSink> scratch_;
@@ -201,10 +201,7 @@ Step Conversion::process() {
 
     std::uint64_t offset = 0;
     do {
-        // The reused record takes each record in as a new record would: the rake is the one field a reset
-        // keeps, so a hand without RAKE must not inherit the previous hand's.
-        hand_.rake = 0;
-        const int consumed = takeIn(source_, offset, hand_, options_.fixSmallBlind, false);
+        const int consumed = takeIn(source_, offset, hand_, options_, false);
         if (consumed < 0) return readFailure();
         if (consumed > 0) {
             const auto id = static_cast<std::uint32_t>(hand_.gameId());
@@ -270,13 +267,12 @@ Step Conversion::writeFromIndex() {
     const HandIndex::Entry& entry = index_[position_++];
     // The record was taken in once already; a record that does not come back the same means the log
     // changed under the conversion.
-    hand_.rake = 0;
-    if (takeIn(source_, entry.offset(), hand_, options_.fixSmallBlind, false) <= 0 ||
+    if (takeIn(source_, entry.offset(), hand_, options_, false) <= 0 ||
         static_cast<std::uint32_t>(hand_.gameId()) != entry.id) {
         return readFailure();
     }
     history_.clear();
-    writeHand(hand_, options_, history_, firstInFile_);
+    writeHistory(hand_, history_, options_, firstInFile_);
     firstInFile_ = false;
     ++results_.totalHands;
     return direct_->addHand(history_) ? Step::Go : writeFailure();

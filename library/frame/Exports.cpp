@@ -18,8 +18,10 @@ NOXI_API void SetRangeValues(unsigned long from, unsigned long to) {
     libraryState().options.rangeTo = static_cast<std::uint32_t>(to);
 }
 
+// The mode byte carries the tracker-safe flag beside the split mode.
 NOXI_API void SetFileSplit(unsigned char mode, unsigned long value) {
-    libraryState().options.splitMode = mode;
+    libraryState().options.splitMode = static_cast<std::uint8_t>(mode & ~TrackerSafeOutput);
+    libraryState().options.trackerSafe = (mode & TrackerSafeOutput) != 0;
     libraryState().options.splitValue = static_cast<std::uint32_t>(value);
 }
 

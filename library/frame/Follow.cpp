@@ -59,7 +59,7 @@ struct LogFollower::Impl {
     platform::FileWatch watch;
     FollowState state;
     WrittenHands written;
-    HandRecord hand;
+    TakenHand hand;
     std::string history;
     std::string errorLines;
     std::size_t batchBytes = 0;
@@ -195,23 +195,22 @@ bool LogFollower::step(FollowProgress& progress, const std::function<bool()>& st
     // does.
     if (offset > 0 && !self.source.skipLineEnds(offset)) return self.logFailure();
     while (offset < end) {
-        self.hand.rake = 0;
         const int consumed =
-            takeIn(self.source, offset, self.hand, self.settings.options.fixSmallBlind, false);
+            takeIn(self.source, offset, self.hand, self.settings.options, false);
         if (consumed < 0) return self.logFailure();
         ++self.state.records;
         if (consumed > 0) {
             const auto id = static_cast<std::uint32_t>(self.hand.gameId());
             if (!self.written.contains(id)) {
                 self.history.clear();
-                writeHand(self.hand, self.settings.options, self.history, false);
-                self.output.add(self.history, self.hand.tableName.value_or(""),
-                                startTimeFields(self.hand.startTime));
+                writeHistory(self.hand, self.history, self.settings.options, false);
+                self.output.add(self.history, self.hand.record.tableName.value_or(""),
+                                startTimeFields(self.hand.record.startTime));
                 self.written.add(id);
                 self.batchBytes += self.history.size();
                 ++progress.written;
                 progress.lastHand = id;
-                const std::string when = formatStartTime(self.hand.startTime);
+                const std::string when = formatStartTime(self.hand.record.startTime);
                 const std::size_t clock = when.find(':');
                 progress.lastHandTime = clock >= 2 ? when.substr(clock - 2, 8) : when;
             }

@@ -1,11 +1,13 @@
 #include "frame/Intake.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstddef>
 #include <cstring>
 
 #include "betting/Decoder.h"
+#include "eval/HandValue.h"
 #include "hand/ChunkParser.h"
 #include "writer/HistoryWriter.h"
 
@@ -29,6 +31,33 @@ int chunkLength(const char* text, const char* end) {
     return n < ChunkBufferSize ? static_cast<int>(n) : -1;
 }
 
+ShowdownRules showdownRules(const ConversionOptions& options) {
+    ShowdownRules rules;
+    rules.muckHands = options.muckHands;
+    rules.trackerSafe = options.trackerSafe;
+    return rules;
+}
+
+// The best hand of every seat still in, from its hole cards and the board.
+void evaluateSeats(const HandRecord& hand, const DecodedHand& decoded, HandValues& values) {
+    for (int seat = 0; seat < SeatCount; ++seat) {
+        if (decoded.folded[seat]) {
+            values[seat] = HandValue{};
+            continue;
+        }
+        const auto& hole = hand.holeCards[seat];
+        const std::array<Card, 7> cards = {hole[0],       hole[1],       hand.board[0], hand.board[1],
+                                           hand.board[2], hand.board[3], hand.board[4]};
+        values[seat] = evaluateHand(cards);
+    }
+}
+
+void settleHand(TakenHand& taken, const ConversionOptions& options) {
+    evaluateSeats(taken.record, taken.decoded, taken.values);
+    resolveShowdown(taken.record, taken.decoded, taken.values, showdownRules(options), taken.payout);
+    taken.settled = true;
+}
+
 }  // namespace
 
 int readChunk(const char* text, char (&buffer)[ChunkBufferSize]) {
@@ -43,7 +72,9 @@ int readChunk(const char* text, char (&buffer)[ChunkBufferSize]) {
     return n;
 }
 
-bool startRecord(HandRecord& hand, const char* text) {
+bool startRecord(TakenHand& taken, const char* text) {
+    HandRecord& hand = taken.record;
+    taken.settled = false;
     if (text == nullptr) {
         hand.setError("Unable to process hand.");
         return false;
@@ -53,6 +84,8 @@ bool startRecord(HandRecord& hand, const char* text) {
         return false;
     }
     hand.reset();
+    // A hand without RAKE has none: the rake is the one field a reset keeps.
+    hand.rake = 0;
     return true;
 }
 
@@ -97,71 +130,68 @@ void readChunks(HandRecord& hand, ChunkReading& reading, const char* text, const
     reading.state = state;
 }
 
-int parseLine(HandRecord& hand, const char* text, bool fixSmallBlind, bool evaluate) {
-    if (!startRecord(hand, text)) return 0;
-    ChunkReading reading;
-    readChunks(hand, reading, text, recordEnd(text), false);
-    if (reading.state == ChunkReading::State::Failed) return 0;
-    return finishRecord(hand, reading.consumed, fixSmallBlind, evaluate);
-}
-
-int takeIn(LogSource& source, std::uint64_t offset, HandRecord& hand, bool fixSmallBlind, bool evaluate) {
-    LogSource::Piece piece;
-    if (!source.pieceAt(offset, piece)) return -1;
-    if (!startRecord(hand, piece.text)) return 0;
-    ChunkReading reading;
-    for (;;) {
-        const char* const end = recordEnd(piece.text);
-        readChunks(hand, reading, piece.text, end, piece.more && end == piece.end);
-        if (reading.state != ChunkReading::State::Reading) break;
-        if (!source.pieceAt(offset + static_cast<std::uint64_t>(reading.consumed), piece)) return -1;
-    }
-    if (reading.state == ChunkReading::State::Failed) return 0;
-    return finishRecord(hand, reading.consumed, fixSmallBlind, evaluate);
-}
-
-int finishRecord(HandRecord& hand, int consumed, bool fixSmallBlind, bool evaluate) {
-    if (hand.heroName) {
-        for (int seat = 0; seat < SeatCount; ++seat) {
-            if (hand.isSeated(seat) && *hand.seatNames[seat] == *hand.heroName) {
-                hand.heroSeat = seat;
-                break;
-            }
-        }
-    }
-
+int finishRecord(TakenHand& taken, int consumed, const ConversionOptions& options, bool settle) {
+    HandRecord& hand = taken.record;
     if (!hand.sequence) {
         hand.setError("Hand is incomplete.");
         return 0;
     }
-    if (!decodeSequence(hand, fixSmallBlind)) return 0;
-
-    // The seats still in are evaluated now, while the record is at hand.
-    if (evaluate) evaluateSeats(hand);
-
-    if (!hand.isComplete()) {
+    DecodeOptions decoding;
+    decoding.fixSmallBlind = options.fixSmallBlind;
+    decoding.trackerSafe = options.trackerSafe;
+    if (const char* error = decodeSequence(hand, decoding, taken.decoded)) {
+        hand.setError("%s", error);
+        return 0;
+    }
+    if (!taken.decoded.isComplete(hand)) {
         hand.setError("Hand is incomplete.");
         return 0;
     }
+    if (settle) settleHand(taken, options);
     return consumed;
 }
 
-void evaluateSeats(HandRecord& hand) {
-    for (int seat = 0; seat < SeatCount; ++seat) {
-        if (hand.folded[seat]) continue;
-        HandEvaluator& evaluator = hand.evaluators[seat];
-        evaluator.addCard(hand.holeCards[seat][0]);
-        evaluator.addCard(hand.holeCards[seat][1]);
-        for (const Card& card : hand.board)
-            evaluator.addCard(card);
-        evaluator.category();
-    }
+int parseLine(TakenHand& taken, const char* text, const ConversionOptions& options, bool settle) {
+    if (!startRecord(taken, text)) return 0;
+    ChunkReading reading;
+    readChunks(taken.record, reading, text, recordEnd(text), false);
+    if (reading.state == ChunkReading::State::Failed) return 0;
+    return finishRecord(taken, reading.consumed, options, settle);
 }
 
-void writeHand(HandRecord& hand, const ConversionOptions& options, std::string& out, bool firstInFile) {
-    evaluateSeats(hand);
-    writeHistory(hand, out, options.realMoney, options.make6Max, options.muckHands, options.saveAllHole,
-                 firstInFile);
+int takeIn(LogSource& source, std::uint64_t offset, TakenHand& taken, const ConversionOptions& options,
+           bool settle) {
+    LogSource::Piece piece;
+    if (!source.pieceAt(offset, piece)) return -1;
+    if (!startRecord(taken, piece.text)) return 0;
+    ChunkReading reading;
+    for (;;) {
+        const char* const end = recordEnd(piece.text);
+        readChunks(taken.record, reading, piece.text, end, piece.more && end == piece.end);
+        if (reading.state != ChunkReading::State::Reading) break;
+        if (!source.pieceAt(offset + static_cast<std::uint64_t>(reading.consumed), piece)) return -1;
+    }
+    if (reading.state == ChunkReading::State::Failed) return 0;
+    return finishRecord(taken, reading.consumed, options, settle);
+}
+
+void writeHistory(const TakenHand& hand, std::string& out, const ConversionOptions& options,
+                  bool firstInFile) {
+    HistoryOptions writing;
+    writing.realMoney = options.realMoney;
+    writing.make6Max = options.make6Max;
+    writing.saveAllHole = options.saveAllHole;
+    writing.trackerSafe = options.trackerSafe;
+    if (hand.settled) {
+        noxi::writeHistory(hand.record, hand.decoded, hand.values, hand.payout, writing, firstInFile, out);
+        return;
+    }
+    // A hand taken in without its payout: worked out here.
+    HandValues values{};
+    Payout payout;
+    evaluateSeats(hand.record, hand.decoded, values);
+    resolveShowdown(hand.record, hand.decoded, values, showdownRules(options), payout);
+    noxi::writeHistory(hand.record, hand.decoded, values, payout, writing, firstInFile, out);
 }
 
 }  // namespace noxi

@@ -32,7 +32,7 @@ bool WriteAhead::start() {
     return active_;
 }
 
-void WriteAhead::offer(HandRecord& hand, std::uint32_t id) {
+void WriteAhead::offer(TakenHand& hand, std::uint32_t id) {
     if (!active_) return;
     if (position_ > 0 && id <= lastLetOut_) {
         // A number taken in before is a repeated one; any other came too late. Repeats come soon after the
@@ -51,11 +51,11 @@ void WriteAhead::offer(HandRecord& hand, std::uint32_t id) {
     }
     const bool write = selection_.mayWrite(position_, id);
     if (at == held_.size()) {
-        if (write) writeHand(hand, options_, text_, false);
+        if (write) writeHistory(hand, text_, options_, false);
         held_.push_back({id, text_.size()});
     } else {
         late_.clear();
-        if (write) writeHand(hand, options_, late_, false);
+        if (write) writeHistory(hand, late_, options_, false);
         const std::size_t begin = at == 0 ? 0 : held_[at - 1].end;
         text_.insert(begin, late_);
         for (std::size_t k = at; k < held_.size(); ++k)

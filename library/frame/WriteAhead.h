@@ -12,7 +12,7 @@
 
 #include "frame/HandIndex.h"
 #include "frame/HistorySink.h"
-#include "hand/HandRecord.h"
+#include "frame/Intake.h"
 
 namespace noxi {
 
@@ -38,7 +38,7 @@ public:
     // Takes the good hand numbered id, just taken in without its evaluators and added last to the index:
     // evaluated and written when it may be selected. A number that came before is dropped (the first one
     // stays).
-    void offer(HandRecord& hand, std::uint32_t id);
+    void offer(TakenHand& hand, std::uint32_t id);
     // Hands over the hands still held and ends the last file; false when that failed (then nothing is
     // written ahead).
     bool finish();

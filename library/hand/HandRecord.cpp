@@ -12,15 +12,12 @@ void HandRecord::reset() {
     numPlayers = 0;
     startTime = 0;
     id = 0;
-    heroSeat = -1;
     hasBets = false;
     for (int seat = 0; seat < SeatCount; ++seat) {
         seatNames[seat].reset();
         stacks[seat] = 0;
         holeCards[seat][0].setUnknown();
         holeCards[seat][1].setUnknown();
-        folded[seat] = true;
-        evaluators[seat].clear();
     }
     for (Card& card : board)
         card.setUnknown();
@@ -28,18 +25,15 @@ void HandRecord::reset() {
     sequence.reset();
     heroName.reset();
     errorBuffer[0] = '\0';
-    pots.clear();
     bets.clear();
-    betsUsed = 0;
-    actions.clear();
 }
 
-bool HandRecord::isComplete() const {
-    if (!sequence || numPlayers <= 0 || actions.empty() || pots.empty() || !tableName) return false;
-    int seated = 0;
-    for (int seat = 0; seat < SeatCount; ++seat)
-        seated += isSeated(seat) ? 1 : 0;
-    return seated >= 2;
+int HandRecord::heroSeat() const {
+    if (!heroName) return -1;
+    for (int seat = 0; seat < SeatCount; ++seat) {
+        if (isSeated(seat) && *seatNames[seat] == *heroName) return seat;
+    }
+    return -1;
 }
 
 void HandRecord::setError(const char* format, ...) {

@@ -1,5 +1,6 @@
-// The in-memory record of one hand: what the log line says, the decoded actions and pots, one evaluator per
-// seat, and the text of the last error met while building it.
+// The in-memory record of one hand as the log line says it, filled by the chunk parser and left as it filled
+// it, with the text of the last error met while taking the line in. What follows from it (the decoded
+// betting, the hand values, the payout) is kept apart by the steps that work it out.
 #pragma once
 
 #include <array>
@@ -8,10 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "eval/HandEvaluator.h"
-#include "hand/Action.h"
 #include "hand/Card.h"
-#include "hand/Pot.h"
 
 namespace noxi {
 
@@ -21,11 +19,9 @@ using SeatFlags = std::array<bool, SeatCount>;
 struct HandRecord {
     static constexpr std::size_t ErrorSize = 512;
 
-    std::vector<Action> actions;                                  // decoded betting, in the order it happened
     std::array<std::optional<std::string>, SeatCount> seatNames;  // "PN"; empty optional = empty seat
     std::array<double, SeatCount> stacks{};                       // "PB": chips at the start of the hand
     std::array<std::array<Card, 2>, SeatCount> holeCards{};       // "PC"
-    std::array<HandEvaluator, SeatCount> evaluators{};            // filled for the seats still in
     std::array<Card, 5> board{};                                  // "BOARD": flop, flop, flop, turn, river
     std::int32_t id = 0;                                          // "ID": the hand number, read by gameId()
     std::optional<std::string> sequence;                          // "SEQ": the raw betting letters
@@ -38,14 +34,10 @@ struct HandRecord {
     std::int64_t startTime = 0;
     std::array<char, ErrorSize> errorBuffer{};  // the last error met, read by errorText()
     bool hasBets = false;                       // "BETS" was read: a no-limit hand
-    std::vector<double> bets;                   // "BETS" values, consumed from betsUsed on
-    std::size_t betsUsed = 0;
-    PotMap pots;                          // largest total first
-    std::int8_t numPlayers = 0;           // "NP", low 8 bits
-    SeatFlags folded{};                   // not seated, or folded
-    int heroSeat = -1;                    // seat of the log owner's player
-    std::optional<std::string> heroName;  // "HERO"
-    double rake = 0;                      // "RAKE"; not touched by reset()
+    std::vector<double> bets;                   // "BETS" values in order
+    std::int8_t numPlayers = 0;                 // "NP", low 8 bits
+    std::optional<std::string> heroName;        // "HERO"
+    double rake = 0;                            // "RAKE"; not touched by reset()
 
     HandRecord() { reset(); }
 
@@ -56,8 +48,8 @@ struct HandRecord {
     bool isSeated(int seat) const {
         return seat >= 0 && seat < SeatCount && seatNames[seat].has_value() && stacks[seat] > 0;
     }
-    // SEQ, NP above 0, actions, pots, a table name and at least two seated seats.
-    bool isComplete() const;
+    // The log owner's seat: the first seated seat whose name is heroName, -1 when there is none.
+    int heroSeat() const;
 
     // The next seat clockwise (9 wraps to 0) whose flag is false, or `from` itself when every other seat is
     // flagged. prevSeat walks the other way.
@@ -83,9 +75,6 @@ struct HandRecord {
     void setError(const char* format, ...) __attribute__((format(printf, 2, 3)));
     const char* errorText() const { return errorBuffer.data(); }
     std::int32_t gameId() const { return id; }
-
-    // The BETS values not yet consumed by the decoder.
-    std::size_t betsLeft() const { return bets.size() - betsUsed; }
 };
 
 }  // namespace noxi

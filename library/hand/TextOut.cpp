@@ -37,14 +37,17 @@ bool exactCents(double amount, std::int64_t& cents) {
     return static_cast<double>(cents) / 100 == amount;
 }
 
-// Cents below CentsLimit in magnitude as units with up to two decimals, trailing zeros and point left out.
+}  // namespace
+
 char* writeCents(char* to, std::int64_t cents) {
+    // In unsigned arithmetic, so that the most negative value has its magnitude too.
+    auto magnitude = static_cast<std::uint64_t>(cents);
     if (cents < 0) {
         *to++ = '-';
-        cents = -cents;
+        magnitude = 0 - magnitude;
     }
-    const auto whole = static_cast<std::uint64_t>(cents) / 100;
-    const auto fraction = static_cast<unsigned>(static_cast<std::uint64_t>(cents) - whole * 100);
+    const std::uint64_t whole = magnitude / 100;
+    const auto fraction = static_cast<unsigned>(magnitude - whole * 100);
     // Most amounts have up to four whole digits: those are put by pairs, without the general conversion.
     if (whole < 10) {
         *to++ = static_cast<char>('0' + whole);
@@ -68,6 +71,18 @@ char* writeCents(char* to, std::int64_t cents) {
     }
     return to;
 }
+
+char* writeStake(char* to, std::int64_t cents) {
+    const std::int64_t magnitude = cents < 0 ? -(cents / 100) : cents / 100;
+    if (cents < 0) *to++ = '-';
+    to = std::to_chars(to, to + 20, magnitude).ptr;
+    const auto fraction = static_cast<unsigned>(cents < 0 ? -(cents % 100) : cents % 100);
+    if (fraction == 0) return to;
+    *to = '.';
+    return putPair(to + 1, fraction);
+}
+
+namespace {
 
 // Six significant digits as %g writes them, for amounts from 1e-4 up to below 1e4, through one scaling by a
 // power of ten into [1e5, 1e6). Below 2^20 the scaled value is within 2^-33 of the exact product, so away

@@ -24,6 +24,12 @@ inline constexpr std::size_t MaxAmountSize = 400;
 char* writeAmount(char* to, double amount);
 // The same text through the standard conversions alone, without the shortcut for whole cents.
 char* writeAmountInGeneral(char* to, double amount);
+// Whole cents as currency units with up to two decimals, trailing zeros and point left out (1250 is
+// "12.5", 1205 "12.05", 10000 "100"), a minus sign before negative ones. At most 21 characters.
+char* writeCents(char* to, std::int64_t cents);
+// Stakes as a reader's table of stakes names them: whole units as they are, others with two decimals (10 is
+// "0.10", 50 "0.50", 200 "2"). At most 23 characters.
+char* writeStake(char* to, std::int64_t cents);
 
 // Text put at a cursor into room made ahead; each returns the cursor after what it put. A literal is copied
 // by its known length, which the compiler turns into a few moves.

@@ -7,8 +7,8 @@
 #include <ctime>
 #include <string_view>
 
-#include "betting/Showdown.h"
 #include "hand/ChunkParser.h"
+#include "hand/Money.h"
 #include "hand/TextOut.h"
 #include "platform/Platform.h"
 
@@ -17,6 +17,20 @@ namespace {
 
 bool isBlindPost(int type) {
     return type == PostSmallBlind || type == PostBigBlind || type == PostBigBlindDead;
+}
+
+// An amount as tracker-safe output shows it: in whole cents, none negative.
+double inWholeCents(double amount) {
+    return static_cast<double>(shownCents(amount)) / 100;
+}
+
+// A stake of the game line: as any amount, or in tracker-safe output as a reader's table of stakes names it.
+inline char* putStake(char* to, double amount, bool trackerSafe) {
+    return trackerSafe ? writeStake(to, shownCents(amount)) : writeAmount(to, amount);
+}
+
+bool knownCards(const HandRecord& hand, int seat) {
+    return hand.holeCards[seat][0].isKnown() && hand.holeCards[seat][1].isKnown();
 }
 
 // A seat number, 1 to 10.
@@ -190,6 +204,60 @@ void putDate(TextSink& out, std::int64_t startTime) {
     putDate(out, localTime(startTime));
 }
 
+constexpr std::size_t DescriptionSize = 64;
+
+inline char* putDescription(char* to, const HandValue& value, const HandValue* rival) {
+    return to + describeHand(value, to, DescriptionSize, rival);
+}
+
+inline char* putShownCards(char* to, const std::array<Card, 2>& cards) {
+    return putCard(putAt(putCard(to, cards[0]), ", "), cards[1]);
+}
+
+// The show lines and then the win lines of the payout.
+void putShowdown(TextSink& out, const HandRecord& hand, const HandValues& values, const Payout& payout,
+                 bool realMoney, const std::array<std::string_view, SeatCount>& names) {
+    for (const ShowLine& line : payout.shows) {
+        const std::string_view name = names[static_cast<std::size_t>(line.seat)];
+        char* at = out.reserve(name.size() + 32 + DescriptionSize);
+        at = putAt(at, name);
+        if (line.kind == ShowKind::NoCards) {
+            out.advance(putAt(at, " does not show cards.\r\n"));
+            continue;
+        }
+        at = line.kind == ShowKind::Shows ? putAt(at, " shows [ ") : putAt(at, " doesn't show [ ");
+        at = putShownCards(at, hand.holeCards[static_cast<std::size_t>(line.seat)]);
+        at = putAt(at, " ] ");
+        at = putDescription(at, values[static_cast<std::size_t>(line.seat)], nullptr);
+        out.advance(putAt(at, "\r\n"));
+    }
+    for (const WinLine& line : payout.wins) {
+        const std::string_view name = names[static_cast<std::size_t>(line.seat)];
+        char* at = out.reserve(name.size() + 64 + MaxAmountSize + DescriptionSize);
+        at = putAt(at, name);
+        if (realMoney) {
+            at = putAt(at, " wins $");
+            at = writeAmount(at, line.amount);
+        } else {
+            at = putAt(at, " wins ");
+            at = writeAmount(at, line.amount);
+            at = putAt(at, " play chips");
+        }
+        if (line.tail) {
+            if (line.pot > 0) {
+                at = putAt(at, " from  side pot #");
+                at = std::to_chars(at, at + 12, line.pot).ptr;
+                at = putAt(at, "  with ");
+            } else {
+                at = putAt(at, " from  the main pot  with ");
+            }
+            at = putDescription(at, values[static_cast<std::size_t>(line.seat)],
+                                line.rival >= 0 ? &values[static_cast<std::size_t>(line.rival)] : nullptr);
+        }
+        out.advance(putAt(at, "\r\n"));
+    }
+}
+
 }  // namespace
 
 std::tm startTimeFields(std::int64_t startTime) {
@@ -204,9 +272,13 @@ std::string formatStartTime(std::int64_t startTime) {
     return text;
 }
 
-void writeHistory(HandRecord& hand, std::string& text, bool realMoney, bool make6Max, bool muckHands,
-                  bool saveAllHole, bool firstInFile) {
+void writeHistory(const HandRecord& hand, const DecodedHand& decoded, const HandValues& values,
+                  const Payout& payout, const HistoryOptions& options, bool firstInFile, std::string& text) {
     TextSink out(text);
+    const bool realMoney = options.realMoney;
+    const bool safe = options.trackerSafe;
+    // Amounts of the seats and actions as shown.
+    auto shown = [safe](double amount) { return safe ? inWholeCents(amount) : amount; };
     // "$" goes before amounts with real money: it is put always and kept by moving on one place or none.
     const int dollar = realMoney ? 1 : 0;
 
@@ -229,13 +301,13 @@ void writeHistory(HandRecord& hand, std::string& text, bool realMoney, bool make
     *at = '$';
     at += dollar;
     if (hand.hasBets) {
-        at = writeAmount(at, 100 * hand.bigBlind);
+        at = putStake(at, 100 * hand.bigBlind, safe);
         at = putAt(at, " NL");
     } else {
-        at = writeAmount(at, hand.bigBlind);
+        at = putStake(at, hand.bigBlind, safe);
         at = putAt(at, "/$");
         at -= 1 - dollar;
-        at = writeAmount(at, 2 * hand.bigBlind);
+        at = putStake(at, 2 * hand.bigBlind, safe);
     }
     at = putAt(at, " Hold'em - ");
     out.advance(at);
@@ -246,7 +318,7 @@ void writeHistory(HandRecord& hand, std::string& text, bool realMoney, bool make
     at = putAt(at, "\r\nTable ");
     at = putAt(at, table);
     *at++ = ' ';
-    if (make6Max && hand.numPlayers <= 6) at = putAt(at, "(6 max) ");
+    if (options.make6Max && hand.numPlayers <= 6) at = putAt(at, "(6 max) ");
     if (realMoney) at = putAt(at, "(Real Money)");
     at = putAt(at, "\r\nSeat ");
     at = std::to_chars(at, at + 12, hand.button + 1).ptr;
@@ -270,7 +342,7 @@ void writeHistory(HandRecord& hand, std::string& text, bool realMoney, bool make
         at = putAt(at, ": ");
         at = putAt(at, name);
         at = putAt(at, " ( $");
-        at = writeAmount(at, hand.stacks[seat]);
+        at = writeAmount(at, shown(decoded.stacks[seat]));
         at = putAt(at, " )\r\n");
         out.advance(at);
     }
@@ -281,39 +353,50 @@ void writeHistory(HandRecord& hand, std::string& text, bool realMoney, bool make
     // Room for any one action line: a name, the longest wording, "$" and an amount.
     const std::size_t actionRoom = longestName + 32 + MaxAmountSize;
     bool downCardsWritten = false;
-    for (Action& action : hand.actions) {
+    for (const Action& action : decoded.actions) {
         if (!downCardsWritten && !isBlindPost(action.type)) {
             downCardsWritten = true;
             out.put("** Dealing down cards **\r\n");
-            if (saveAllHole) {
+            const int hero = hand.heroSeat();
+            // Tracker-safe output deals only known cards, and the log owner's last.
+            auto dealt = [&](int seat) {
+                return decoded.isSeated(hand, seat) && (!safe || knownCards(hand, seat));
+            };
+            if (options.saveAllHole) {
                 for (int seat = 0; seat < SeatCount; ++seat) {
-                    if (hand.isSeated(seat)) putDealtCards(out, hand, names, seat);
+                    if (dealt(seat) && !(safe && seat == hero)) putDealtCards(out, hand, names, seat);
                 }
-            } else if (hand.isSeated(hand.heroSeat)) {
-                putDealtCards(out, hand, names, hand.heroSeat);
+                if (safe && dealt(hero)) putDealtCards(out, hand, names, hero);
+            } else if (dealt(hero)) {
+                putDealtCards(out, hand, names, hero);
             }
         }
 
+        // A seat without a name has no seat line, so tracker-safe output shows no action of it (it has no
+        // chips to put in there).
+        if (safe && action.type <= AllIn && !hand.seatNames[static_cast<std::size_t>(action.seat)]) continue;
         at = out.reserve(actionRoom);
         switch (action.type) {
             case PostSmallBlind:
-                at = putAmountLine(at, nameOf(action.seat), " posts small blind [$", dollar, action.amount);
+                at = putAmountLine(at, nameOf(action.seat), " posts small blind [$", dollar,
+                                   shown(action.amount));
                 break;
             case PostBigBlind:
-                at = putAmountLine(at, nameOf(action.seat), " posts big blind [$", dollar, action.amount);
+                at = putAmountLine(at, nameOf(action.seat), " posts big blind [$", dollar,
+                                   shown(action.amount));
                 break;
             case PostBigBlindDead:
                 at = putAmountLine(at, nameOf(action.seat), " posts big blind + dead [$", dollar,
-                                   action.amount);
+                                   shown(action.amount));
                 break;
             case Bet:
-                at = putAmountLine(at, nameOf(action.seat), " bets [$", dollar, action.amount);
+                at = putAmountLine(at, nameOf(action.seat), " bets [$", dollar, shown(action.amount));
                 break;
             case Call:
-                at = putAmountLine(at, nameOf(action.seat), " calls [$", dollar, action.amount);
+                at = putAmountLine(at, nameOf(action.seat), " calls [$", dollar, shown(action.amount));
                 break;
             case Raise:
-                at = putAmountLine(at, nameOf(action.seat), " raises [$", dollar, action.amount);
+                at = putAmountLine(at, nameOf(action.seat), " raises [$", dollar, shown(action.amount));
                 break;
             case Check:
                 at = putAt(at, nameOf(action.seat));
@@ -327,7 +410,7 @@ void writeHistory(HandRecord& hand, std::string& text, bool realMoney, bool make
                 at = putAt(at, nameOf(action.seat));
                 at = putAt(at, " is all-In  [$");
                 at -= 1 - dollar;
-                at = writeAmount(at, action.amount);
+                at = writeAmount(at, shown(action.amount));
                 at = putAt(at, "]\r\n");
                 break;
             case DealFlop:
@@ -350,7 +433,7 @@ void writeHistory(HandRecord& hand, std::string& text, bool realMoney, bool make
                 at = putAt(at, " ]\r\n");
                 break;
             case Showdown:
-                resolveShowdown(action, hand, out, muckHands, realMoney);
+                putShowdown(out, hand, values, payout, realMoney, names);
                 continue;
             default:  // the preflop counter value and the clamp value write nothing
                 break;

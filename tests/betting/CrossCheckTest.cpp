@@ -20,14 +20,14 @@ void appendFixed2(std::string& out, double value) {
 }
 
 // The decoded hand in the generator's truth format.
-std::string truthOf(const HandRecord& hand) {
+std::string truthOf(const TakenHand& hand) {
     std::string out = std::to_string(hand.gameId());
-    for (const Action& action : hand.actions) {
+    for (const Action& action : hand.decoded.actions) {
         out += ' ' + std::to_string(action.seat) + ':' + std::to_string(action.type) + ':';
         appendFixed2(out, action.amount);
     }
     out += " |";
-    for (const auto& [total, pot] : hand.pots) {
+    for (const auto& [total, pot] : hand.decoded.pots) {
         out += ' ';
         appendFixed2(out, total);
     }
@@ -47,12 +47,12 @@ TEST(CrossCheck, DecoderAgreesWithTheGeneratorsSimulation) {
     ASSERT_GT(truth.size(), 1000u);
 
     std::istringstream logLines(readFile(logPath));
-    HandRecord hand;
+    TakenHand hand;
+    const ConversionOptions options;
     std::size_t checked = 0;
     int mismatches = 0;
     for (std::string line; std::getline(logLines, line);) {
-        hand.rake = 0;
-        if (parseLine(hand, line.c_str(), false) <= 0) continue;
+        if (parseLine(hand, line.c_str(), options, false) <= 0) continue;
         auto expected = truth.find(std::to_string(hand.gameId()));
         // Hands the generator cannot vouch for, and later hands repeating an id, are not in the truth.
         if (expected == truth.end() || expected->second.empty()) continue;

@@ -90,6 +90,14 @@ TEST(DecodeSequence, RecordsActionsPotsAndFolds) {
              "s2=1 B0=2 c1=2 c2=2 show0", "6: 0 1 2", {0, 1, 2}, {{2, 101}}),
         Case("fix with a small blind in the log", threeSeats(), "sBcck", true, "s1=1 B2=2 c0=2 c1=1 k2 show2",
              "6: 0 1 2", {0, 1, 2}, {{0, 100}, {1, 100}}),
+        // Blinds of 0.1 and 0.2 leave seat 1 with 4.800000000000001 after its call; its flop bet of 4.8 is
+        // all-in in whole cents, so the turn's letters go to seats 2 and 0 (raw doubles gave seat 1 a second
+        // all-in of 8.9e-16 and the bettor's fold).
+        Case("all-in judged in whole cents", Table{{{0, 10}, {1, 5}, {2, 10}}, 0, Bets{{4.8, 2}}, 0.1, 0.2},
+             "sBcck/bcc/bf", false,
+             "s1=0.1 B2=0.2 c0=0.2 c1=0.1 k2 flop2 A1=4.800000000000001 c2=4.800000000000001 "
+             "c0=4.800000000000001 turn1 b2=2 f0 show2",
+             "17: 2, 15.000000000000002: 0 1 2", {1, 2}),
         // Every B posts a further big blind; the fix applies once.
         Case("fix once for two big blinds", threeSeats(), "BBc", true, "s0=1 B1=2 B2=2 c0=2 show2",
              "6: 0 1 2", {0, 1, 2}, {{0, 101}}),
@@ -98,18 +106,22 @@ TEST(DecodeSequence, RecordsActionsPotsAndFolds) {
         SCOPED_TRACE(c.name);
         HandRecord hand;
         fill(hand, c.table, c.sequence);
-        ASSERT_TRUE(decodeSequence(hand, c.fixSmallBlind)) << hand.errorText();
-        EXPECT_STREQ(hand.errorText(), "");
-        EXPECT_EQ(actionsOf(hand), c.actions);
-        EXPECT_EQ(potsOf(hand), c.pots);
+        const HandRecord parsed = hand;
+        DecodedHand decoded;
+        const char* error = decodeSequence(hand, DecodeOptions{c.fixSmallBlind}, decoded);
+        ASSERT_EQ(error, nullptr) << error;
+        EXPECT_EQ(actionsOf(decoded), c.actions);
+        EXPECT_EQ(potsOf(decoded.pots), c.pots);
         std::vector<int> stillIn;
         for (int seat = 0; seat < SeatCount; ++seat) {
-            if (!hand.folded[static_cast<std::size_t>(seat)]) stillIn.push_back(seat);
+            if (!decoded.folded[static_cast<std::size_t>(seat)]) stillIn.push_back(seat);
         }
         EXPECT_EQ(stillIn, c.stillIn);
         for (const auto& [seat, stack] : c.stacks)
-            EXPECT_EQ(hand.stacks[static_cast<std::size_t>(seat)], stack);
-        EXPECT_TRUE(!hand.hasBets || hand.betsUsed == hand.bets.size());
+            EXPECT_EQ(decoded.stacks[static_cast<std::size_t>(seat)], stack);
+        EXPECT_TRUE(!hand.hasBets || decoded.betsUsed == hand.bets.size());
+        // The record stays as the parser filled it.
+        EXPECT_EQ(hand.stacks, parsed.stacks);
     }
 }
 
@@ -132,29 +144,31 @@ TEST(DecodeSequence, RejectedWithExactlyItsMessageAndNoShowdown) {
         SCOPED_TRACE(::testing::PrintToString(sequence));
         HandRecord hand;
         fill(hand, fourSeats(Bets{{4}}), sequence);
-        EXPECT_FALSE(decodeSequence(hand, true));
-        EXPECT_STREQ(hand.errorText(), message);
-        for (const Action& action : hand.actions)
+        DecodedHand decoded;
+        EXPECT_STREQ(decodeSequence(hand, DecodeOptions{true}, decoded), message);
+        for (const Action& action : decoded.actions)
             EXPECT_NE(action.type, Showdown);
-        EXPECT_LE(hand.betsUsed, hand.bets.size());
+        EXPECT_LE(decoded.betsUsed, hand.bets.size());
     }
 }
 
 // Padding, whatever follows a zero byte, and a record reused from an earlier hand change nothing.
 TEST(DecodeSequence, PaddingAndAReusedRecordChangeNothing) {
     const Table table = threeSeats({}, Bets{{6, 8}});
-    HandRecord plain;
-    fill(plain, table, "sBrrc/kk");
-    ASSERT_TRUE(decodeSequence(plain, false));
-    HandRecord reused;
+    HandRecord hand;
+    fill(hand, table, "sBrrc/kk");
+    DecodedHand plain;
+    ASSERT_EQ(decodeSequence(hand, DecodeOptions{}, plain), nullptr);
+    DecodedHand reused;
     for (const std::string& variant : {std::string("sBrrc/kk_\0xyz", 13), std::string("___sB_rr__c/_kk_")}) {
-        fill(reused, fourSeats(Bets{{4}}), "sBD3P3krffc");
-        ASSERT_TRUE(decodeSequence(reused, true));
-        fill(reused, table, variant);
-        ASSERT_TRUE(decodeSequence(reused, false)) << reused.errorText();
+        fill(hand, fourSeats(Bets{{4}}), "sBD3P3krffc");
+        ASSERT_EQ(decodeSequence(hand, DecodeOptions{true}, reused), nullptr);
+        fill(hand, table, variant);
+        ASSERT_EQ(decodeSequence(hand, DecodeOptions{}, reused), nullptr);
         EXPECT_EQ(actionsOf(reused), actionsOf(plain));
-        EXPECT_EQ(potsOf(reused), potsOf(plain));
+        EXPECT_EQ(potsOf(reused.pots), potsOf(plain.pots));
         EXPECT_EQ(reused.folded, plain.folded);
+        EXPECT_EQ(reused.stacks, plain.stacks);
     }
 }
 

@@ -37,17 +37,17 @@ struct Street {
 // Plays the streets in turn the way the decoder does: a build at every street end, the closed street's chips
 // into the pot in seat order, and the final build over the last street.
 std::string play(std::vector<Street> streets) {
-    HandRecord hand;
+    PotMap pots;
     double potBefore = 0;
     for (std::size_t i = 0; i < streets.size(); ++i) {
         Street& street = streets[i];
         const bool last = i + 1 == streets.size();
-        buildPots(hand, street.allInNow, street.out, street.roundBet, potBefore, last);
+        buildPots(pots, street.allInNow, street.out, street.roundBet, potBefore, last);
         EXPECT_EQ(street.allInNow, SeatFlags{}) << "allInNow is cleared by every build";
         for (double chips : street.roundBet)
             potBefore += chips;
     }
-    return potsOf(hand);
+    return potsOf(pots);
 }
 
 // A side pot over an earlier all-in, all-ins of different and of equal size, an all-in matched by the only
@@ -78,18 +78,18 @@ TEST(BuildPots, LevelsAndWhoMayWinThem) {
 // Chips are whole cents: a level summed in another order (0.01 + 0.01 + 0.1 against 0.12) is the same level,
 // not a side pot of rounding dust that would be paid as a negative share of the rake.
 TEST(BuildPots, LevelsLessThanHalfACentApartAreOnePot) {
-    HandRecord hand;
+    PotMap pots;
     Street street({{0, 0.01}, {1, 0.01}, {2, 0.1}}, {2});
-    buildPots(hand, street.allInNow, street.out, street.roundBet, 0, false);
-    ASSERT_EQ(hand.pots.size(), 1u);
-    ASSERT_NE(hand.pots.begin()->first, 0.12);  // 0.12000000000000001
+    buildPots(pots, street.allInNow, street.out, street.roundBet, 0, false);
+    ASSERT_EQ(pots.size(), 1u);
+    ASSERT_NE(pots.begin()->first, 0.12);  // 0.12000000000000001
 
     std::array<double, SeatCount> nothing{};
-    buildPots(hand, street.allInNow, street.out, nothing, 0.12, true);
-    EXPECT_EQ(hand.pots.size(), 1u);
+    buildPots(pots, street.allInNow, street.out, nothing, 0.12, true);
+    EXPECT_EQ(pots.size(), 1u);
 
-    buildPots(hand, street.allInNow, street.out, nothing, 0.13, true);  // a cent more is a pot of its own
-    EXPECT_EQ(hand.pots.size(), 2u);
+    buildPots(pots, street.allInNow, street.out, nothing, 0.13, true);  // a cent more is a pot of its own
+    EXPECT_EQ(pots.size(), 2u);
 }
 
 }  // namespace

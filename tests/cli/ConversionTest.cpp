@@ -37,7 +37,8 @@ TEST_F(Conversion, GoldenHistories) {
         const char* expected;
     } cases[] = {
         {{"--real-money", "--six-max"}, "showcase.real.expected.txt"},
-        {{"--show-losing-hands", "--all-hole-cards", "--fix-small-blind"}, "showcase.play.expected.txt"}};
+        {{"--show-losing-hands", "--all-hole-cards", "--fix-small-blind"}, "showcase.play.expected.txt"},
+        {{"--real-money", "--six-max", "--tracker-safe"}, "showcase.tracker.expected.txt"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.expected);
         std::vector<std::string> args = c.options;

@@ -30,14 +30,16 @@ TEST(Description, Words) {
         {"Ah 9d 7c 5s 3h", "Kh Qd 7s 5d 3d", "high card ace with ace kicker."},
         {"Ah 9d 7c 5s 3h", "As 9c 7h 5d 3d", "high card ace."},
         {"Kh Kd Kc Ts Th", "Ks Kd Kc 9s 9h", "a full house, Kings full of tens."},
+        // The third pair is the kicker of two pairs.
+        {"Ah Ad Kc Ks Qh Qd 2c", "As Ac Kh Kd Jh 9d 2h", "two pairs, aces and kings with queen kicker."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.cards);
-        HandEvaluator hand = handOf(c.cards);
-        HandEvaluator rival = handOf(c.rival != nullptr ? c.rival : "");
+        const HandValue hand = handOf(c.cards);
+        const HandValue rival = handOf(c.rival != nullptr ? c.rival : "");
         std::array<char, 64> buffer{};
         const int length =
-            hand.describeHand(buffer.data(), buffer.size(), c.rival != nullptr ? &rival : nullptr);
+            describeHand(hand, buffer.data(), buffer.size(), c.rival != nullptr ? &rival : nullptr);
         EXPECT_EQ(std::string(buffer.data()), c.text);
         EXPECT_EQ(length, static_cast<int>(std::string(c.text).size()));
     }
@@ -51,27 +53,27 @@ TEST(Description, EveryRankName) {
     std::array<char, 64> buffer{};
     for (std::size_t rank = 0; rank < 13; ++rank) {
         const std::string r(1, ranks[rank]);
-        handOf((r + "h " + r + "d").c_str()).describeHand(buffer.data(), buffer.size(), nullptr);
+        describeHand(handOf((r + "h " + r + "d").c_str()), buffer.data(), buffer.size(), nullptr);
         EXPECT_EQ(std::string(buffer.data()), std::string("a pair of ") + names[rank] + "s.");
         if (rank == 12) continue;
-        HandEvaluator low = handOf(rank == 0 ? "As Ac" : "As Ac 2c");  // its kicker is lower, or missing
-        handOf(("Ah Ad " + r + "c").c_str()).describeHand(buffer.data(), buffer.size(), &low);
+        const HandValue low = handOf(rank == 0 ? "As Ac" : "As Ac 2c");  // its kicker is lower, or missing
+        describeHand(handOf(("Ah Ad " + r + "c").c_str()), buffer.data(), buffer.size(), &low);
         EXPECT_EQ(std::string(buffer.data()), std::string("a pair of aces with ") + names[rank] + " kicker.");
     }
 }
 
 // The longest text fits 48 characters; a smaller buffer, no buffer or no cards get nothing written.
 TEST(Description, LongestTextFitsFortyEightCharacters) {
-    HandEvaluator hand = handOf("Qh Qd 3c 3s 8h");
-    HandEvaluator rival = handOf("Qs Qc 3h 3d 7h");
-    HandEvaluator empty;
+    const HandValue hand = handOf("Qh Qd 3c 3s 8h");
+    const HandValue rival = handOf("Qs Qc 3h 3d 7h");
+    const HandValue empty = handOf("");
     std::array<char, 48> buffer;
     buffer.fill('#');
-    EXPECT_EQ(hand.describeHand(buffer.data(), 47, &rival), 0);
-    EXPECT_EQ(hand.describeHand(nullptr, 64, &rival), 0);
-    EXPECT_EQ(empty.describeHand(buffer.data(), buffer.size(), &rival), 0);
+    EXPECT_EQ(describeHand(hand, buffer.data(), 47, &rival), 0);
+    EXPECT_EQ(describeHand(hand, nullptr, 64, &rival), 0);
+    EXPECT_EQ(describeHand(empty, buffer.data(), buffer.size(), &rival), 0);
     EXPECT_TRUE(std::all_of(buffer.begin(), buffer.end(), [](char c) { return c == '#'; }));
-    EXPECT_EQ(hand.describeHand(buffer.data(), 48, &rival), 47);
+    EXPECT_EQ(describeHand(hand, buffer.data(), 48, &rival), 47);
     EXPECT_EQ(std::string(buffer.data()), "two pairs, queens and threes with eight kicker.");
 }
 

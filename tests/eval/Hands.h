@@ -1,21 +1,26 @@
-// Evaluators built from card texts such as "Ah Kd 9c", for the evaluation tests.
+// Hand values made from card texts such as "Ah Kd 9c", for the evaluation tests.
 #pragma once
 
 #include <cstring>
+#include <vector>
 
-#include "eval/HandEvaluator.h"
+#include "eval/HandValue.h"
 
 namespace noxi::test {
 
-// Adds the cards written in text, separated by single blanks; a text that is no card adds the unknown card.
-inline HandEvaluator handOf(const char* text) {
-    HandEvaluator hand;
+// The cards written in text, separated by single blanks; a text that is no card gives the unknown card.
+inline std::vector<Card> cardsOf(const char* text) {
+    std::vector<Card> cards;
     for (std::size_t at = 0; at < std::strlen(text); at += 3) {
         Card card;
         card.parse(text + at);
-        hand.addCard(card);
+        cards.push_back(card);
     }
-    return hand;
+    return cards;
+}
+
+inline HandValue handOf(const char* text) {
+    return evaluateHand(cardsOf(text));
 }
 
 // The card with index 0..51: rank index / 4, suit index % 4.

@@ -35,54 +35,57 @@ TEST(ReadChunk, Framing) {
     EXPECT_EQ(readChunk(nullptr, buffer), -2);
 }
 
-TEST(ParseLine, EvaluatesTheSeatsStillIn) {
-    HandRecord hand;
+const ConversionOptions Defaults;
+
+TEST(ParseLine, SettlesTheHandOfTheSeatsStillIn) {
+    TakenHand hand;
     const std::string line = Good + ";";
-    ASSERT_GT(parseLine(hand, line.c_str(), false), 0) << hand.errorText();
-    EXPECT_EQ(hand.evaluators[0].category(), RoyalFlush);
-    EXPECT_EQ(hand.evaluators[1].category(), OnePair);
-    EXPECT_EQ(hand.evaluators[5].count(), 0);
+    ASSERT_GT(parseLine(hand, line.c_str(), Defaults), 0) << hand.errorText();
+    EXPECT_TRUE(hand.settled);
+    EXPECT_EQ(hand.values[0].category, RoyalFlush);
+    EXPECT_EQ(hand.values[1].category, OnePair);
+    EXPECT_EQ(hand.values[5].cardCount, 0);
+    ASSERT_EQ(hand.payout.wins.size(), 1u);
+    EXPECT_EQ(hand.payout.wins[0].seat, 0);
 
     const std::string folded = Good.substr(0, Good.find("SEQ=")) + "SEQ=sBf;";
-    ASSERT_GT(parseLine(hand, folded.c_str(), false), 0) << hand.errorText();
-    EXPECT_EQ(hand.evaluators[0].count(), 0);  // the button folded: nothing to evaluate
-    EXPECT_EQ(hand.evaluators[1].count(), 7);
+    ASSERT_GT(parseLine(hand, folded.c_str(), Defaults), 0) << hand.errorText();
+    EXPECT_EQ(hand.values[0].cardCount, 0);  // the button folded: nothing to evaluate
+    EXPECT_EQ(hand.values[1].cardCount, 7);
+
+    // Only whether the hand is usable: neither values nor payout, and the history is the same.
+    std::string settled;
+    writeHistory(hand, settled, Defaults, true);
+    ASSERT_GT(parseLine(hand, folded.c_str(), Defaults, false), 0);
+    EXPECT_FALSE(hand.settled);
+    std::string unsettled;
+    writeHistory(hand, unsettled, Defaults, true);
+    EXPECT_EQ(unsettled, settled);
 }
 
 // The messages a log can earn are shown in HostileLogTest; these two never reach the error log.
 TEST(ParseLine, NullLineAndUnknownChunkMessages) {
-    HandRecord hand;
-    EXPECT_EQ(parseLine(hand, nullptr, false), 0);
+    TakenHand hand;
+    EXPECT_EQ(parseLine(hand, nullptr, Defaults), 0);
     EXPECT_STREQ(hand.errorText(), "Unable to process hand.");
     const std::string line = "FOO=1;" + Good + ";";
-    EXPECT_GT(parseLine(hand, line.c_str(), false), 0);  // the hand is still usable
+    EXPECT_GT(parseLine(hand, line.c_str(), Defaults), 0);  // the hand is still usable
     EXPECT_STREQ(hand.errorText(), "Chunk 1: Unknown chunk \"FOO=1\".");
 }
 
-TEST(ParseLine, FindsTheHeroByExactName) {
-    struct {
-        std::string extra;
-        int seat;
-    } cases[] = {
-        {"HERO=b;", 1}, {"HERO=B;", -1}, {"", -1}, {"PN3=b;PB3=5;HERO=b;", 1}, {"PN1=;PN0=;HERO=;", 0}};
-    for (const auto& c : cases) {
-        HandRecord hand;
-        const std::string line = Good + ";" + c.extra;
-        ASSERT_GT(parseLine(hand, line.c_str(), false), 0) << hand.errorText();
-        EXPECT_EQ(hand.heroSeat, c.seat) << c.extra;
-    }
-}
-
+// A hand without RAKE has none, whatever the hand before it had.
 TEST(ParseLine, ARecordCanBeTakenInAgain) {
-    HandRecord hand;
-    const std::string first = Good + ";HERO=a;";
+    TakenHand hand;
+    const std::string first = Good + ";HERO=a;RAKE=1;";
     const std::string second = "ID=6;BB=x;";
-    ASSERT_GT(parseLine(hand, first.c_str(), false), 0);
-    EXPECT_EQ(parseLine(hand, second.c_str(), false), 0);
+    ASSERT_GT(parseLine(hand, first.c_str(), Defaults), 0);
+    EXPECT_EQ(hand.record.rake, 1);
+    EXPECT_EQ(parseLine(hand, second.c_str(), Defaults), 0);
     EXPECT_EQ(hand.gameId(), 6);
-    EXPECT_FALSE(hand.tableName.has_value());
-    ASSERT_GT(parseLine(hand, first.c_str(), false), 0);
-    EXPECT_EQ(hand.heroSeat, 0);
+    EXPECT_FALSE(hand.record.tableName.has_value());
+    ASSERT_GT(parseLine(hand, (Good + ";").c_str(), Defaults), 0);
+    EXPECT_EQ(hand.record.rake, 0);
+    EXPECT_EQ(hand.record.heroSeat(), -1);
     EXPECT_STREQ(hand.errorText(), "");
 }
 

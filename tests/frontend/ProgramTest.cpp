@@ -571,5 +571,65 @@ TEST(Program, FirstRunChecksChoicesConvertsAndRemembersEverything) {
     EXPECT_EQ(setting("Options", "HandRange"), "FirstHands");
 }
 
+// The system menu's "Tracker-safe output": while it is on the conversion writes for trackers; the settings
+// file keeps it as one more key only while it is on, so a user who turns it off again has the file as it was.
+TEST(Program, TrackerSafeOutputFromTheSystemMenu) {
+    startAfresh();
+    SampleLog sample;
+    TempFolder temp;
+    const std::string output = temp / "hands.txt";
+    const std::string settingsFile = programFolder() + "VLConverter.cfg";
+    const char* summary = "36 hands were converted successfully.\n5 hands were skipped due to errors.";
+    std::string expected = readFile(hostPath(NOXI_TEST_DATA "/golden/sample.tracker.expected.txt"));
+    std::erase(expected, '\r');
+    auto written = [&output] {
+        std::string text = readFile(output);
+        std::erase(text, '\r');
+        return text;
+    };
+
+    // Never turned on: no key.
+    std::string before;
+    {
+        Program program;
+        ASSERT_NE(program.start(), nullptr);
+        program.browse(IDC_MAIN_BROWSE_OUTPUT, output);
+        click(program.main, IDC_MAIN_EXIT);
+        ASSERT_EQ(program.waitForExit(), 0u);
+        before = readFile(settingsFile);
+        EXPECT_EQ(setting("Options", "TrackerSafeOutput"), "<absent>");
+    }
+
+    // Turned on, with the options of a first start: the tracker-safe histories of the sample log.
+    {
+        Program program;
+        const HWND main = program.start();
+        ASSERT_NE(main, nullptr);
+        PostMessageA(main, WM_SYSCOMMAND, IDM_MAIN_TRACKER_SAFE, 0);
+        click(main, IDC_MAIN_CONVERT);
+        EXPECT_EQ(program.finishConversion(true), summary);
+        EXPECT_EQ(written(), expected);
+        click(main, IDC_MAIN_EXIT);
+        ASSERT_EQ(program.waitForExit(), 0u);
+        EXPECT_EQ(setting("Options", "TrackerSafeOutput"), "yes");
+    }
+
+    // A restart keeps it on; turned off again, the settings file is as it was before.
+    {
+        Program program;
+        const HWND main = program.start();
+        ASSERT_NE(main, nullptr);
+        writeFile(output, "");
+        program.expectBox(program.convert(), "Save As",
+                          output + " already exists.\nDo you want to replace it?", IDYES);
+        EXPECT_EQ(program.finishConversion(true), summary);
+        EXPECT_EQ(written(), expected);
+        PostMessageA(main, WM_SYSCOMMAND, IDM_MAIN_TRACKER_SAFE, 0);
+        click(main, IDC_MAIN_EXIT);
+        ASSERT_EQ(program.waitForExit(), 0u);
+        EXPECT_EQ(readFile(settingsFile), before);
+    }
+}
+
 }  // namespace
 }  // namespace vlc::testing

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 #include <string>
 
 #include "hand/Money.h"
@@ -11,13 +10,8 @@
 namespace noxi {
 namespace {
 
-HandRecord completeHand() {
+HandRecord twoPlayers() {
     HandRecord hand;
-    hand.sequence = "kk";
-    hand.numPlayers = 2;
-    hand.actions.emplace_back(0, Check, 0);
-    hand.pots[3.0] = Pot{3.0, {0, 1}, 2};
-    hand.tableName = "Apex";
     hand.seatNames[0] = "alice";
     hand.seatNames[1] = "bob";
     hand.stacks[0] = 10;
@@ -25,39 +19,35 @@ HandRecord completeHand() {
     return hand;
 }
 
-// Two seated players (a name, even an empty one, and chips) and every other part.
-TEST(HandRecord, CompleteNeedsEveryPart) {
-    HandRecord named = completeHand();
-    named.seatNames[0] = "";
-    EXPECT_TRUE(named.isComplete());
-    EXPECT_FALSE(named.isSeated(10));
-    const std::function<void(HandRecord&)> spoilers[] = {
-        [](HandRecord& h) { h.sequence.reset(); },     [](HandRecord& h) { h.numPlayers = 0; },
-        [](HandRecord& h) { h.actions.clear(); },      [](HandRecord& h) { h.pots.clear(); },
-        [](HandRecord& h) { h.tableName.reset(); },    [](HandRecord& h) { h.stacks[1] = 0; },
-        [](HandRecord& h) { h.seatNames[0].reset(); },
-    };
-    for (const auto& spoil : spoilers) {
-        HandRecord hand = completeHand();
-        spoil(hand);
-        EXPECT_FALSE(hand.isComplete());
+TEST(HandRecord, SeatedSeatsAndTheHeroAmongThem) {
+    HandRecord hand = twoPlayers();
+    hand.seatNames[3] = "carol";  // a name without chips
+    EXPECT_TRUE(hand.isSeated(1));
+    EXPECT_FALSE(hand.isSeated(3));
+    EXPECT_FALSE(hand.isSeated(10));
+    EXPECT_FALSE(hand.isSeated(-1));
+    EXPECT_EQ(hand.heroSeat(), -1);
+    const std::pair<const char*, int> heroes[] = {{"bob", 1}, {"Bob", -1}, {"carol", -1}, {"", -1}};
+    for (const auto& [name, seat] : heroes) {
+        hand.heroName = name;
+        EXPECT_EQ(hand.heroSeat(), seat) << name;
     }
 }
 
 // Reused records are checked against fresh ones by the decoder test and the intake fuzz replay; the rake
 // alone stays.
 TEST(HandRecord, ResetClearsAllButTheRake) {
-    HandRecord hand = completeHand();
+    HandRecord hand = twoPlayers();
     hand.rake = 1.5;
     hand.button = 3;
-    hand.heroSeat = 1;
+    hand.heroName = "bob";
     hand.setError("boom");
     hand.reset();
     EXPECT_EQ(hand.rake, 1.5);
     EXPECT_EQ(hand.button, 9);
-    EXPECT_EQ(hand.heroSeat, -1);
+    EXPECT_EQ(hand.heroSeat(), -1);
     EXPECT_STREQ(hand.errorText(), "");
-    EXPECT_FALSE(hand.isComplete());
+    EXPECT_FALSE(hand.isSeated(0));
 }
 
 TEST(HandRecord, SetErrorReplacesAndFitsTheBuffer) {

@@ -12,6 +12,7 @@ struct GoldenCase {
     const char* input;     // log under tests/data/golden/
     const char* expected;  // expected history under tests/data/golden/
     bool realMoney, make6Max, muckHands, saveAllHole, fixSmallBlind;
+    bool trackerSafe = false;
     friend void PrintTo(const GoldenCase& c, std::ostream* out) { *out << c.name; }
 };
 
@@ -27,7 +28,7 @@ TEST_P(Golden, MatchesTheExpectedHistory) {
     SetMuckHands(c.muckHands);
     SetSaveAllHole(c.saveAllHole);
     SetFixSmallBlind(c.fixSmallBlind);
-    SetFileSplit(SingleFile, 0);
+    SetFileSplit(c.trackerSafe ? SingleFile | TrackerSafeOutput : SingleFile, 0);
     TempDir temp;
     const std::string out = temp.file("out.txt");
     ASSERT_EQ(convert((folder / c.input).string(), out), 1) << GetErrorLog();
@@ -52,7 +53,13 @@ INSTANTIATE_TEST_SUITE_P(
                    true, true},
         // The bundled sample log with the command-line converter's default options.
         GoldenCase{"Sample", "../../../examples/GAMES_V3.LOG", "sample.expected.txt", false, false, true,
-                   false, false}),
+                   false, false},
+        // Tracker-safe: the showcase for the reader of a real-money table, and the sample log with the
+        // desktop program's first-start options.
+        GoldenCase{"ShowcaseTrackerSafe", "showcase.log", "showcase.tracker.expected.txt", true, true, true,
+                   false, false, true},
+        GoldenCase{"SampleTrackerSafe", "../../../examples/GAMES_V3.LOG", "sample.tracker.expected.txt", true,
+                   true, true, false, true, true}),
     [](const ::testing::TestParamInfo<GoldenCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

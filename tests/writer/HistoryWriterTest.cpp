@@ -1,12 +1,15 @@
 // The writer's pieces that golden files show only by example: the date line under different zones and
-// moments the platform cannot convert.
+// moments the platform cannot convert, the 6-max mark, where dead posts go.
 #include "writer/HistoryWriter.h"
 
 #include <gtest/gtest.h>
 
 #include <ctime>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "frame/Intake.h"
 #include "support/TestSupport.h"
 
 namespace noxi::test {
@@ -65,6 +68,56 @@ TEST(StartTime, MomentsBeyondTheLocalTimeConversion) {
     EXPECT_FALSE(far.empty());
     EXPECT_NE(far.find(" EDT "), std::string::npos);
     EXPECT_EQ(formatStartTime(-18000), "Wednesday, December 31, 19:00:00 EDT 1969");
+}
+
+// The default history of a log line, without carriage returns.
+std::string historyOf(const std::string& line, const ConversionOptions& options) {
+    TakenHand hand;
+    EXPECT_GT(parseLine(hand, line.c_str(), options), 0) << hand.errorText();
+    std::string text;
+    writeHistory(hand, text, options, true);
+    std::erase(text, '\r');
+    return text;
+}
+
+// "(6 max) " marks a hand of at most six players (NP), however many seats are taken.
+TEST(HistoryWriter, SixMaxUpToSixPlayers) {
+    ConversionOptions options;
+    options.make6Max = true;
+    options.realMoney = true;
+    for (const auto& [players, table] : std::vector<std::pair<int, std::string>>{
+             {2, "Table T (6 max) (Real Money)\n"},
+             {6, "Table T (6 max) (Real Money)\n"},
+             {7, "Table T (Real Money)\n"},
+         }) {
+        SCOPED_TRACE(players);
+        const std::string line =
+            "ID=1;TABLE=T;BTN=0;SB=1;BB=2;PN0=a;PB0=9;PN1=b;PB1=9;SEQ=sBf;NP=" + std::to_string(players) +
+            ";";
+        EXPECT_NE(historyOf(line, options).find("\n" + table), std::string::npos);
+    }
+    options.make6Max = false;
+    EXPECT_NE(historyOf("ID=1;TABLE=T;BTN=0;SB=1;BB=2;PN0=a;PB0=9;PN1=b;PB1=9;SEQ=sBf;NP=2;", options)
+                  .find("\nTable T (Real Money)\n"),
+              std::string::npos);
+}
+
+// A dead and live post is shown after every blind post, lower seats first, before the down cards; a dead
+// post alone has no line, and a player who folds it loses it from the stack shown.
+TEST(HistoryWriter, WhereDeadPostsGo) {
+    const std::string seats =
+        "ID=1;TABLE=T;BTN=0;NP=5;SB=1;BB=2;PN0=a;PB0=50;PN1=b;PB1=50;PN2=c;PB2=50;"
+        "PN3=d;PB3=50;PN4=e;PB4=50;";
+    const ConversionOptions options;
+    const std::string both = historyOf(seats + "SEQ=sBD4P4D3P3kkcfffk;", options);
+    EXPECT_NE(both.find("b posts small blind [1].\nc posts big blind [2].\nd posts big blind + dead [3].\n"
+                        "e posts big blind + dead [3].\n** Dealing down cards **\nd checks.\n"),
+              std::string::npos)
+        << both;
+    const std::string alone = historyOf(seats + "SEQ=sBD3fffck;", options);
+    EXPECT_NE(alone.find("Seat 4: d ( $49 )\n"), std::string::npos) << alone;
+    EXPECT_NE(alone.find("c posts big blind [2].\n** Dealing down cards **\nd folds.\n"), std::string::npos)
+        << alone;
 }
 
 }  // namespace

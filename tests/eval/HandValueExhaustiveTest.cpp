@@ -14,27 +14,25 @@ namespace {
 
 using Counts = std::array<std::int64_t, 10>;
 
-// Every hand that extends `hand` by higher cards from `next` on; evaluators are copied level by level so that
-// each hand costs one card added and one evaluation.
-void countFrom(HandEvaluator& hand, int next, Counts& counts) {
-    if (hand.count() == 7) {
-        ++counts[static_cast<std::size_t>(hand.category())];
+// Every hand that extends the first `held` cards by higher cards from `next` on.
+void countFrom(std::array<Card, 7>& cards, int held, int next, Counts& counts) {
+    if (held == 7) {
+        ++counts[static_cast<std::size_t>(evaluateHand(cards).category)];
         return;
     }
-    for (int card = next; card <= 52 - 7 + hand.count(); ++card) {
-        HandEvaluator more = hand;
-        more.addCard(test::cardOf(card));
-        countFrom(more, card + 1, counts);
+    for (int card = next; card <= 52 - 7 + held; ++card) {
+        cards[static_cast<std::size_t>(held)] = test::cardOf(card);
+        countFrom(cards, held + 1, card + 1, counts);
     }
 }
 
-TEST(HandEvaluatorExhaustive, AllSevenCardHandsByCategory) {
+TEST(HandValueExhaustive, AllSevenCardHandsByCategory) {
     std::atomic<int> nextFirst{0};
     auto work = [&nextFirst](Counts& counts) {
         for (int first = nextFirst++; first <= 52 - 7; first = nextFirst++) {
-            HandEvaluator lowest;
-            lowest.addCard(test::cardOf(first));
-            countFrom(lowest, first + 1, counts);
+            std::array<Card, 7> cards{};
+            cards[0] = test::cardOf(first);
+            countFrom(cards, 1, first + 1, counts);
         }
     };
     // Two workers take the lowest cards in turn; the biggest share (lowest card 0) is an eighth of the work.
