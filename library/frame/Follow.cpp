@@ -195,8 +195,7 @@ bool LogFollower::step(FollowProgress& progress, const std::function<bool()>& st
     // does.
     if (offset > 0 && !self.source.skipLineEnds(offset)) return self.logFailure();
     while (offset < end) {
-        const int consumed =
-            takeIn(self.source, offset, self.hand, self.settings.options, false);
+        const int consumed = takeIn(self.source, offset, self.hand, self.settings.options, false);
         if (consumed < 0) return self.logFailure();
         ++self.state.records;
         if (consumed > 0) {
