@@ -13,7 +13,7 @@ jobs=$(nproc)
 echo "== Format check (the committed .clang-format)"
 need clang-format
 # bench/cache/ and bench/out/ hold the benchmarks' logs and the baseline revision's sources and build.
-find include library cli frontend tools bench tests fuzz \( -path bench/cache -o -path bench/out \) -prune -o \
+find include library common cli frontend tools bench tests fuzz \( -path bench/cache -o -path bench/out \) -prune -o \
     \( -name '*.cpp' -o -name '*.h' -o -name '*.c' \) -print | xargs clang-format --dry-run --Werror
 
 echo "== Build and test (release with debug info)"
