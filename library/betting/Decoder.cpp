@@ -100,12 +100,23 @@ struct Decoder {
         outMask |= 1u << seat;
     }
 
-    void record(int seat, int type, double amount) { out.actions.emplace_back(seat, type, amount); }
+    void record(int seat, int type, double amount) {
+        // The list keeps its room from hand to hand: it grows only for the longest hands.
+        if (out.actions.size() == out.actions.capacity()) out.actions.reserve(2 * out.actions.size() + 32);
+        out.actions.push_back(Action(seat, type, amount));
+    }
 
     // A seat with no more chips than an action needs puts in everything it has left and is all-in. Both are
     // compared in whole cents: a stack that only binary dust keeps above the need (24.700000000000003
     // against 24.7) is all-in, not left with nothing behind and asked to act again.
-    bool covers(int seat, double need) const { return centsOf(stackLeft[seat]) > centsOf(need); }
+    bool covers(int seat, double need) const {
+        // Amounts more than two cents apart compare the same in whole cents (rounding keeps the order, and
+        // moves each by less than a cent); only those closer are worked out to the cent.
+        const double over = stackLeft[seat] - need;
+        if (over > 0.03) return true;
+        if (over < -0.03) return false;
+        return centsOf(stackLeft[seat]) > centsOf(need);
+    }
     double takeAll(int seat) {
         const double chips = stackLeft[seat];
         stackLeft[seat] = 0;

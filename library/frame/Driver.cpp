@@ -272,6 +272,7 @@ Step Conversion::writeFromIndex() {
         return readFailure();
     }
     history_.clear();
+    settle(hand_, options_);
     writeHistory(hand_, history_, options_, firstInFile_);
     firstInFile_ = false;
     ++results_.totalHands;

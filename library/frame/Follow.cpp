@@ -202,6 +202,7 @@ bool LogFollower::step(FollowProgress& progress, const std::function<bool()>& st
             const auto id = static_cast<std::uint32_t>(self.hand.gameId());
             if (!self.written.contains(id)) {
                 self.history.clear();
+                settle(self.hand, self.settings.options);
                 writeHistory(self.hand, self.history, self.settings.options, false);
                 self.output.add(self.history, self.hand.record.tableName.value_or(""),
                                 startTimeFields(self.hand.record.startTime));

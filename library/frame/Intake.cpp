@@ -175,6 +175,10 @@ int takeIn(LogSource& source, std::uint64_t offset, TakenHand& taken, const Conv
     return finishRecord(taken, reading.consumed, options, settle);
 }
 
+void settle(TakenHand& hand, const ConversionOptions& options) {
+    if (!hand.settled) settleHand(hand, options);
+}
+
 void writeHistory(const TakenHand& hand, std::string& out, const ConversionOptions& options,
                   bool firstInFile) {
     HistoryOptions writing;
@@ -186,7 +190,7 @@ void writeHistory(const TakenHand& hand, std::string& out, const ConversionOptio
         noxi::writeHistory(hand.record, hand.decoded, hand.values, hand.payout, writing, firstInFile, out);
         return;
     }
-    // A hand taken in without its payout: worked out here.
+    // A hand taken in without its payout: worked out here (settle keeps the memory instead).
     HandValues values{};
     Payout payout;
     evaluateSeats(hand.record, hand.decoded, values);

@@ -63,6 +63,10 @@ int finishRecord(TakenHand& hand, int consumed, const ConversionOptions& options
 // payout are then left out (writeHistory works them out when it needs them).
 int parseLine(TakenHand& hand, const char* text, const ConversionOptions& options, bool settle = true);
 
+// Works out the hand values and the payout of a usable hand taken in without them, keeping the hand's
+// memory for the next one.
+void settle(TakenHand& hand, const ConversionOptions& options);
+
 // Appends the history of a hand taken in (a usable one) to out, as the options ask; firstInFile leaves out
 // the "starts." line that separates a hand from the one before it in the same file.
 void writeHistory(const TakenHand& hand, std::string& out, const ConversionOptions& options,

@@ -107,6 +107,19 @@ bool LogSource::skipOver(std::uint64_t& offset, Skip skip) {
 }
 
 bool LogSource::nextRecord(std::uint64_t start, std::uint64_t consumed, std::uint64_t& next) {
+    // Mostly a good record's chunks end at its line end, and the next record starts in the window.
+    if (consumed > 0 && holds(start) && holds(start + consumed)) {
+        const char* c = at(start + consumed);
+        const char* const end = at(readEnd_);
+        if (*c == '\n' || *c == '\r') {
+            while (c < end && (*c == '\n' || *c == '\r' || *c == ' '))
+                ++c;
+            if (c < end) {
+                next = start_ + static_cast<std::uint64_t>(c - window_.data());
+                return true;
+            }
+        }
+    }
     if (!holds(start) && !fill(start)) return false;
     std::uint64_t offset = start + consumed;
     // A run of NULs (a file zero-filled after a crash) is one record; any other record runs to its line end.

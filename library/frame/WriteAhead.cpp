@@ -50,6 +50,7 @@ void WriteAhead::offer(TakenHand& hand, std::uint32_t id) {
         if (held_[at].id == id) return;
     }
     const bool write = selection_.mayWrite(position_, id);
+    if (write) settle(hand, options_);
     if (at == held_.size()) {
         if (write) writeHistory(hand, text_, options_, false);
         held_.push_back({id, text_.size()});

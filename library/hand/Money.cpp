@@ -20,14 +20,6 @@ std::optional<double> roundToCents(double value) {
     return static_cast<double>(static_cast<std::int64_t>(cents)) / 100;
 }
 
-std::int64_t centsOf(double value) {
-    const double cents = std::trunc(value * 100 + 0.5);
-    if (std::isnan(cents)) return 0;
-    if (cents >= Limit) return std::numeric_limits<std::int64_t>::max();
-    if (cents < -Limit) return std::numeric_limits<std::int64_t>::min();
-    return static_cast<std::int64_t>(cents);
-}
-
 std::int64_t shownCents(double value) {
     constexpr std::int64_t Most = std::int64_t{1} << 53;
     return std::clamp<std::int64_t>(centsOf(value), 0, Most);

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstring>
 #include <ctime>
+#include <limits>
 #include <string_view>
 
 #include "hand/ChunkParser.h"
@@ -100,13 +101,20 @@ std::tm fallbackTime(std::int64_t seconds) {
         rest += 86400;
         --days;
     }
-    std::tm result{};
-    std::int64_t year = 0;
-    civilFromDays(days, year, result.tm_mon, result.tm_mday);
-    result.tm_mon -= 1;
-    // Years are shown modulo 10000 at worst: the formatter takes an int.
-    result.tm_year = static_cast<int>(year % 10000) - 1900;
-    result.tm_wday = static_cast<int>(((days % 7) + 11) % 7);  // 1970-01-01 was a Thursday
+    // Hands come in time order, hundreds to the day: a day's date is worked out once.
+    thread_local std::int64_t dateDays = std::numeric_limits<std::int64_t>::min();
+    thread_local std::tm date{};
+    if (days != dateDays) {
+        date = std::tm{};
+        std::int64_t year = 0;
+        civilFromDays(days, year, date.tm_mon, date.tm_mday);
+        date.tm_mon -= 1;
+        // Years are shown modulo 10000 at worst: the formatter takes an int.
+        date.tm_year = static_cast<int>(year % 10000) - 1900;
+        date.tm_wday = static_cast<int>(((days % 7) + 11) % 7);  // 1970-01-01 was a Thursday
+        dateDays = days;
+    }
+    std::tm result = date;
     result.tm_hour = static_cast<int>(rest / 3600);
     result.tm_min = static_cast<int>(rest / 60 % 60);
     result.tm_sec = static_cast<int>(rest % 60);
