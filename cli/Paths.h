@@ -21,6 +21,12 @@ std::string folderOf(std::string_view path);
 // name in the folder of path, written as the path writes its folder: "out/hh.txt" gives "out/name".
 std::string besideFile(std::string_view path, std::string_view name);
 
+// name inside folder: "out" gives "out/name" ("out\name" on Windows), "out/" gives "out/name".
+std::string inFolder(std::string_view folder, std::string_view name);
+
+// The separator the platform writes between names.
+extern const char PathSeparator;
+
 // Whether the two paths name one file: the same file on disk (through links too) when both exist, else the
 // same absolute path.
 bool sameFile(const std::string& a, const std::string& b);

@@ -10,6 +10,8 @@
 
 namespace vlconvert {
 
+const char PathSeparator = '/';
+
 namespace fs = std::filesystem;
 
 std::size_t fileNameStart(std::string_view path) {

@@ -5,6 +5,8 @@
 #include "Paths.h"
 
 namespace vlconvert {
+
+const char PathSeparator = '\\';
 namespace {
 
 bool isSeparator(char c) {
