@@ -220,7 +220,8 @@ bool LogFollower::step(FollowProgress& progress, const std::function<bool()>& st
             appendInt(self.errorLines, static_cast<std::int64_t>(self.state.records));
             self.errorLines += std::string_view(self.hand.errorText()).starts_with("Chunk") ? ", " : ": ";
             self.errorLines += self.hand.errorText();
-            self.errorLines += '\n';
+            // The file the programs write of a conversion's error log is a text file of the platform.
+            self.errorLines += platform::TextLineEnd;
             ++progress.skipped;
         }
         if (!self.source.nextRecord(offset, consumed > 0 ? static_cast<std::uint64_t>(consumed) : 0,
