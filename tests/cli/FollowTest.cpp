@@ -43,14 +43,21 @@ void appendFile(const std::string& path, const std::string& text) {
     out << text;
 }
 
-// A whole file in one read (the histories of a burst are megabytes, read again and again while waiting).
-std::string readWhole(const std::string& path) {
+// A whole file in one read into bytes, whose memory is used again (the histories of a burst are megabytes,
+// read again and again while waiting).
+void readWhole(const std::string& path, std::string& bytes) {
+    bytes.clear();
     std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) return {};
-    std::string bytes(static_cast<std::size_t>(in.tellg()), '\0');
+    if (!in) return;
+    bytes.resize(static_cast<std::size_t>(in.tellg()));
     in.seekg(0);
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     bytes.resize(static_cast<std::size_t>(in.gcount()));
+}
+
+std::string readWhole(const std::string& path) {
+    std::string bytes;
+    readWhole(path, bytes);
     return bytes;
 }
 
@@ -64,13 +71,19 @@ public:
         if (error) return 0;
         if (size != size_) {
             size_ = size;
-            count_ = writtenIds(readWhole(path_)).size();
+            readWhole(path_, bytes_);
+            count_ = 0;
+            for (std::size_t at = bytes_.find(Marker); at != std::string::npos;
+                 at = bytes_.find(Marker, at + 1))
+                ++count_;
         }
         return count_;
     }
 
 private:
+    static constexpr std::string_view Marker = "\n#Game No : ";
     std::string path_;
+    std::string bytes_;
     std::uintmax_t size_ = 0;
     std::size_t count_ = 0;
 };
