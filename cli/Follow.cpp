@@ -4,6 +4,7 @@
 
 #include "Console.h"
 #include "FollowStatus.h"
+#include "Paths.h"
 #include "frame/Conversion.h"
 #include "frame/Follow.h"
 
@@ -34,6 +35,17 @@ int followLog(const CliOptions& options, const std::string& errorLog) {
                                 .folder = options.followFolder.value_or(""),
                                 .errorLog = errorLog,
                                 .options = options.conversion});
+    // Two programs following into the same place would both write every hand: the second is refused. The
+    // journal of hand numbers is the file that lives as long as the state.
+    FileLock lock;
+    if (lock.lock(follower.statePath() + "-hands") == FileLock::Result::Busy) {
+        report.failed = true;
+        report.error = "another vlconvert is already following into '" +
+                       options.followFolder.value_or(options.output) + "'";
+        std::cerr << "vlconvert: " << *report.error << '\n';
+        if (options.json) std::cout << followSummaryJson(report);
+        return ExitFailure;
+    }
     FollowStatus status(stderr, !options.quiet && isTerminal(stderr), noxi::fileNamePart(*options.input));
     catchStopRequests();
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,5 +43,22 @@ bool canWrite(const std::string& path);
 
 // The process's current folder.
 std::string currentFolder();
+
+// A file held locked by this process while the lock lives, so that a second vlconvert meant to write the
+// same files is refused. The lock lies beyond the file's bytes, which others go on reading and writing.
+class FileLock {
+public:
+    FileLock() = default;
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    enum class Result { Locked, Busy, Failed };
+    // Locks the file at path, making it when it is not there: Busy when another process holds it.
+    Result lock(const std::string& path);
+
+private:
+    std::intptr_t handle_ = -1;
+};
 
 }  // namespace vlconvert

@@ -390,6 +390,33 @@ TEST_F(FollowOptions, CtrlCEndsFollowingWithStatus130AndItGoesOnWhenStartedAgain
     }
 }
 
+// A second program following into the same place would write every hand again: it is refused, and the
+// first goes on.
+TEST_F(FollowOptions, ASecondProgramFollowingIntoTheSamePlaceIsRefused) {
+    prepareInterrupts();
+    for (const bool folderOfTables : {false, true}) {
+        SCOPED_TRACE(folderOfTables);
+        const std::vector<std::string> args = folderOfTables
+                                                  ? std::vector<std::string>{"--follow-folder", folder, log}
+                                                  : std::vector<std::string>{log, out};
+        Program first(std::vector<std::string>{"--follow"} + args);
+        // The state is saved once the first hands are written.
+        const std::string state = folderOfTables ? folder + "/vlconvert.follow" : out + ".follow";
+        ASSERT_TRUE(eventually([&] { return fs::exists(state); }));
+        Program refused(std::vector<std::string>{"--follow"} + args);
+        ASSERT_TRUE(eventually([&] { return refused.ended(); }));
+        const ProgramResult second = refused.finish();
+        EXPECT_EQ(second.exitCode, 1);
+        EXPECT_EQ(second.err, "vlconvert: another vlconvert is already following into '" +
+                                  (folderOfTables ? folder : out) + "'\n");
+        EXPECT_EQ(second.out, "");
+        first.interrupt();
+        const ProgramResult result = first.finish();
+        EXPECT_EQ(result.exitCode, 130);
+        EXPECT_EQ(result.out, "3 hands were converted successfully.\n");
+    }
+}
+
 // A log not there yet is waited for, and said so.
 TEST_F(FollowOptions, ALogNotThereYetIsWaitedFor) {
     prepareInterrupts();
