@@ -14,6 +14,10 @@ namespace vlconvert {
 namespace {
 
 constexpr const char* UsageLine = "Usage: vlconvert [OPTION]... [INPUT] OUTPUT";
+// The ways to follow a log, listed under the usage line in the help.
+constexpr const char* FollowUsageLines =
+    "  or:  vlconvert --follow [OPTION]... [INPUT] OUTPUT\n"
+    "  or:  vlconvert --follow --follow-folder DIR [OPTION]... [INPUT]\n";
 
 constexpr const char* Summary = "Convert a Velmora hand log (GAMES_V3.LOG) into PartyPoker hand histories.";
 
@@ -24,7 +28,19 @@ constexpr const char* OutputHelp =
     "hh2.txt, and so on.\n"
     "\n"
     "While converting, a progress bar is shown on standard error when that is a\n"
-    "terminal. The summary goes to standard output.\n\n";
+    "terminal. The summary goes to standard output.\n"
+    "\n"
+    "With --follow, vlconvert converts what the log holds, then goes on watching it\n"
+    "while Velmora plays and appends the hands of each new line to OUTPUT within\n"
+    "about a second, for a hand tracker's auto-import. A line is taken once its\n"
+    "line end is written; each hand number is written once, in the order the lines\n"
+    "come. It runs until it is stopped (Ctrl-C, a request to end, or its terminal\n"
+    "closed), then ends each file with its closing line and exits with status 130.\n"
+    "Started again, it goes on where it stopped: a state file beside OUTPUT\n"
+    "(OUTPUT.follow, or vlconvert.follow in DIR) tells what was written. A log cut\n"
+    "short or replaced is read again from its start, without writing a hand twice.\n"
+    "On a terminal, a status line shows the hands written and skipped this session\n"
+    "and the time of the last hand; --json prints a line for each batch of hands.\n\n";
 
 constexpr const char* Footer =
     "A hand that cannot be converted is skipped and gets one line in the error log;\n"
@@ -36,6 +52,7 @@ constexpr const char* Footer =
     "  2    wrong or conflicting options\n"
     "  3    hands were skipped and --strict was given\n"
     "  130  interrupted by Ctrl-C; the file being written is closed properly\n"
+    "       (with --follow: stopped, the usual end of following)\n"
     "\n"
     "Examples:\n"
     "  vlconvert GAMES_V3.LOG hands.txt\n"
@@ -51,7 +68,12 @@ constexpr const char* Footer =
     "  vlconvert --first 100 hands.txt\n"
     "        the first 100 hands of the GAMES_V3.LOG found in Velmora's log folders\n"
     "  vlconvert --quiet --json --strict GAMES_V3.LOG hands.txt\n"
-    "        for scripts: no progress, a JSON summary, status 3 if hands were skipped";
+    "        for scripts: no progress, a JSON summary, status 3 if hands were skipped\n"
+    "  vlconvert --follow --real-money GAMES_V3.LOG live/hands.txt\n"
+    "        while playing: each new hand appended to live/hands.txt\n"
+    "  vlconvert --follow --follow-folder import\n"
+    "        the log found in Velmora's log folders, one file per table and day in\n"
+    "        the folder import, which a tracker's auto-import watches";
 
 // GNU-style help: "-q, --quiet" with long-only options lined up under the long names, the usage line first.
 class HelpFormatter : public CLI::Formatter {
@@ -77,7 +99,7 @@ public:
         return text;
     }
     std::string make_usage(const CLI::App*, std::string) const override {
-        return std::string(UsageLine) + "\n";
+        return std::string(UsageLine) + "\n" + FollowUsageLines;
     }
     std::string make_option_name(const CLI::Option* option, bool) const override {
         std::string name;
@@ -199,10 +221,11 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, std::ostre
     // GNU-style options on every platform: on Windows "/x" is a path from the drive's root, not an option.
     app.allow_windows_style_options(false);
 
-    std::optional<std::string> first, last, files, handsPerFile, errorLog;
+    std::optional<std::string> first, last, files, handsPerFile, errorLog, followFolder;
     std::vector<std::string> between, paths;
     bool fixSmallBlind = false, sixMax = false, realMoney = false, allHoleCards = false;
     bool showLosingHands = false, trackerSafe = false, json = false, quiet = false, strict = false;
+    bool follow = false;
 
     const char* range = "Hand range (default: all hands)";
     CLI::Option* firstOption =
@@ -241,13 +264,25 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, std::ostre
                  "cents, uncalled bets returned, every post shown")
         ->group(conversion);
 
+    const char* following = "Live conversion";
+    app.add_flag("--follow", follow, "go on converting the lines appended to the log\nuntil stopped")
+        ->group(following);
+    app.add_option("--follow-folder", followFolder,
+                   "with --follow: one file per table and day in DIR\n"
+                   "instead of OUTPUT, for a tracker's auto-import")
+        ->type_name("DIR")
+        ->group(following);
+
     const char* results = "Results";
     app.add_option("--error-log", errorLog,
                    "where to write the error log when hands are\n"
-                   "skipped (default: errorLog.txt beside OUTPUT)")
+                   "skipped (default: errorLog.txt beside OUTPUT,\n"
+                   "or vlconvert-errors.log in the --follow-folder)")
         ->type_name("FILE")
         ->group(results);
-    app.add_flag("--json", json, "print the summary as JSON")->group(results);
+    app.add_flag("--json", json,
+                 "print the summary as JSON (when following, also\na line for each batch of hands)")
+        ->group(results);
     app.add_flag("--strict", strict, "exit with status 3 when hands were skipped")->group(results);
     app.add_flag("-q,--quiet", quiet, "no progress bar and no notes on standard error")->group(results);
     app.set_help_flag("-h,--help", "display this help and exit")->group(results);
@@ -273,7 +308,19 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, std::ostre
 
     std::string error;
     CliOptions options;
-    if (paths.empty()) {
+    if (followFolder) {
+        // The folder takes the place of OUTPUT.
+        if (!follow) {
+            error = "--follow-folder needs --follow";
+        } else if (followFolder->empty()) {
+            error = "--follow-folder: empty folder name";
+        } else if (paths.size() > 1) {
+            error = "unexpected argument '" + paths[1] + "' (--follow-folder takes the place of OUTPUT)";
+        } else if (paths.size() == 1) {
+            options.input = paths.front();
+            if (options.input->empty()) error = "empty file name";
+        }
+    } else if (paths.empty()) {
         error = "missing OUTPUT";
     } else if (paths.size() > 2) {
         error = "unexpected argument '" + paths[2] + "'";
@@ -281,6 +328,29 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, std::ostre
         options.output = paths.back();
         if (paths.size() == 2) options.input = paths.front();
         if (options.output.empty() || (options.input && options.input->empty())) error = "empty file name";
+    }
+    // Following writes every hand as its line comes: no range can be chosen, and the number of hands a
+    // share of files needs is never known.
+    if (error.empty() && follow) {
+        const auto refused = [&](const char* option, const char* why) {
+            error = std::string("--follow and ") + option + " cannot be used together" + why;
+        };
+        if (first) {
+            refused("--first", "");
+        } else if (last) {
+            refused("--last", "");
+        } else if (!between.empty()) {
+            refused("--between", "");
+        } else if (files) {
+            refused("--files",
+                    ": the number of hands is never known while the log grows (--hands-per-file N splits)");
+        } else if (strict) {
+            refused("--strict", ": following ends only when it is stopped");
+        } else if (followFolder && handsPerFile) {
+            error =
+                "--follow-folder and --hands-per-file cannot be used together: the folder holds one file "
+                "per table and day";
+        }
     }
 
     noxi::ConversionOptions& conv = options.conversion;
@@ -333,6 +403,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, std::ostre
     options.json = json;
     options.quiet = quiet;
     options.strict = strict;
+    options.follow = follow;
+    options.followFolder = followFolder;
     parsed.options = std::move(options);
     return parsed;
 }

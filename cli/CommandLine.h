@@ -15,18 +15,23 @@ enum ExitStatus : int {
     ExitFailure = 1,       // the conversion failed, or no log was found
     ExitUsage = 2,         // wrong or conflicting options
     ExitSkipped = 3,       // --strict and some hands were skipped
-    ExitInterrupted = 130  // stopped by Ctrl-C, as a shell reports a SIGINT
+    ExitInterrupted = 130  // stopped by Ctrl-C (or, when following, another request to stop), as a shell
+                           // reports a SIGINT
 };
 
 // What the command line asks for.
 struct CliOptions {
     std::optional<std::string> input;     // absent: look for the log in the Wine prefix
-    std::string output;                   // the hand-history file, or the name the split files are made from
-    std::optional<std::string> errorLog;  // absent: errorLog.txt beside the output
+    std::string output;                   // the hand-history file, or the name the split files are made from;
+                                          // empty with a folder to follow into
+    std::optional<std::string> errorLog;  // absent: errorLog.txt beside the output (in a folder to follow
+                                          // into, vlconvert-errors.log)
     noxi::ConversionOptions conversion;   // range, split mode and writer flags as the library takes them
     bool json = false;
     bool quiet = false;
     bool strict = false;
+    bool follow = false;                      // follow the log while it grows, until stopped
+    std::optional<std::string> followFolder;  // with follow: one file per table and day in this folder
 
     bool splitting() const;
 };

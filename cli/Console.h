@@ -14,6 +14,13 @@ void catchInterrupt();
 void releaseInterrupt();
 bool interruptRequested();
 
+// For following a log, which runs until it is told to stop: Ctrl-C as above, and likewise a request to end
+// (SIGTERM; Ctrl-Break on Windows) and the terminal closed (SIGHUP; on Windows the console window closed,
+// the user logging off or the system shutting down, where the system gives the program a few seconds
+// before it ends it). Each request ends following after the hand being written. Signals ignored at the
+// start (nohup) stay ignored.
+void catchStopRequests();
+
 // True when the stream is a terminal (a console on Windows), so that a redrawn line makes sense on it.
 bool isTerminal(std::FILE* stream);
 

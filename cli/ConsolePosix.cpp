@@ -18,17 +18,31 @@ extern "C" void onInterrupt(int) {
     interrupted = 1;
 }
 
+// Catches signal unless it is ignored; previous receives what it did.
+void catchSignal(int signal, struct sigaction& previous) {
+    sigaction(signal, nullptr, &previous);
+    if (previous.sa_handler == SIG_IGN) return;
+    struct sigaction action {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    // A second signal ends the program. Without SA_RESTART a wait for the log's change ends at once.
+    action.sa_flags = SA_RESETHAND;
+    sigaction(signal, &action, nullptr);
+}
+
 }  // namespace
 
 void catchInterrupt() {
     interrupted = 0;
-    sigaction(SIGINT, nullptr, &previousAction);
-    if (previousAction.sa_handler == SIG_IGN) return;
-    struct sigaction action {};
-    action.sa_handler = onInterrupt;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESETHAND;  // a second Ctrl-C ends the program
-    sigaction(SIGINT, &action, nullptr);
+    catchSignal(SIGINT, previousAction);
+}
+
+void catchStopRequests() {
+    interrupted = 0;
+    catchSignal(SIGINT, previousAction);
+    struct sigaction ignored {};
+    catchSignal(SIGTERM, ignored);
+    catchSignal(SIGHUP, ignored);
 }
 
 void releaseInterrupt() {

@@ -19,6 +19,25 @@ BOOL WINAPI onConsoleEvent(DWORD event) {
     return interrupted.exchange(true) ? FALSE : TRUE;
 }
 
+// Following also stops when the console closes (or the user logs off, or the system shuts down).
+BOOL WINAPI onStopEvent(DWORD event) {
+    switch (event) {
+        case CTRL_C_EVENT:
+        case CTRL_BREAK_EVENT:
+            return interrupted.exchange(true) ? FALSE : TRUE;
+        case CTRL_CLOSE_EVENT:
+        case CTRL_LOGOFF_EVENT:
+        case CTRL_SHUTDOWN_EVENT:
+            interrupted = true;
+            // The system ends the process as soon as this returns, and at the latest after a few seconds:
+            // it waits here while the main thread ends following, which ends the process.
+            Sleep(INFINITE);
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
 HANDLE handleOf(std::FILE* stream) {
     return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
 }
@@ -32,8 +51,14 @@ void catchInterrupt() {
     SetConsoleCtrlHandler(onConsoleEvent, TRUE);
 }
 
+void catchStopRequests() {
+    interrupted = false;
+    SetConsoleCtrlHandler(onStopEvent, TRUE);
+}
+
 void releaseInterrupt() {
     SetConsoleCtrlHandler(onConsoleEvent, FALSE);
+    SetConsoleCtrlHandler(onStopEvent, FALSE);
 }
 
 bool interruptRequested() {

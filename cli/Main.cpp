@@ -7,6 +7,7 @@
 
 #include "CommandLine.h"
 #include "Console.h"
+#include "Follow.h"
 #include "LogDiscovery.h"
 #include "OutputCheck.h"
 #include "Paths.h"
@@ -43,7 +44,9 @@ bool namesOutputFile(const std::string& path, const std::string& output, bool sp
 // A reason not to start: a file the run writes would replace the log, or the error log an output file.
 std::optional<std::string> overwriteConflict(const CliOptions& options, const std::string& errorLog) {
     const std::string& input = *options.input;
-    if (namesOutputFile(input, options.output, options.splitting())) {
+    // The files of a folder of tables are named after their tables and days, never after the log.
+    const bool intoFolder = options.followFolder.has_value();
+    if (!intoFolder && namesOutputFile(input, options.output, options.splitting())) {
         return "OUTPUT '" + options.output + "' would replace INPUT '" + input + "'";
     }
     // The default error log was not the user's choice: the message says how to choose another.
@@ -52,15 +55,17 @@ std::optional<std::string> overwriteConflict(const CliOptions& options, const st
                                 : "the error log '" + errorLog + "' would replace " + what + NameAnother;
     };
     if (sameFile(errorLog, input)) return errorLogConflict("INPUT");
-    if (namesOutputFile(errorLog, options.output, options.splitting()))
+    if (!intoFolder && namesOutputFile(errorLog, options.output, options.splitting()))
         return errorLogConflict("an output file");
     return std::nullopt;
 }
 
 // A reason why the run's files could not be written, found before any work: OUTPUT (for a split, the folder
-// its files are made in), then the error log.
+// its files are made in; when following into a folder, that folder), then the error log.
 std::optional<std::string> outputProblem(const CliOptions& options, const std::string& errorLog) {
-    if (!options.splitting()) {
+    if (options.followFolder) {
+        if (auto problem = folderProblem(*options.followFolder, "--follow-folder")) return problem;
+    } else if (!options.splitting()) {
         if (auto problem = outputFileProblem(options.output, "OUTPUT")) return problem;
     } else if (!canWrite(noxi::splitFileName(options.output, 1))) {
         if (auto problem = folderProblem(folderOf(options.output), "OUTPUT")) return problem;
@@ -146,12 +151,35 @@ int finishRun(RunReport& report, const CliOptions& options, const std::string& e
     return status;
 }
 
+// The log to follow may be made later (a new session of the poker program), but not in a folder that is not
+// there: that would be waited for forever.
+std::optional<std::string> followedLogProblem(const std::string& input) {
+    switch (pathKind(input)) {
+        case PathKind::Folder:
+            return "INPUT '" + input + "' is a folder";
+        case PathKind::File:
+            return std::nullopt;
+        case PathKind::Missing:
+            break;
+    }
+    const std::string folder = folderOf(input);
+    if (!folder.empty() && pathKind(folder) != PathKind::Folder)
+        return "the folder '" + folder + "' of INPUT does not exist";
+    return std::nullopt;
+}
+
+// The error log when none is named: errorLog.txt beside the output, as a conversion writes it. A folder of
+// tables gets one a tracker does not take for hand histories.
+std::string defaultErrorLog(const CliOptions& options) {
+    if (options.followFolder) return inFolder(*options.followFolder, "vlconvert-errors.log");
+    return besideFile(options.output, common::ErrorLogFileName);
+}
+
 int run(CliOptions& options) {
     RunReport report;
     report.splitting = options.splitting();
     report.input = options.input;
-    const std::string errorLogPath =
-        options.errorLog.value_or(besideFile(options.output, common::ErrorLogFileName));
+    const std::string errorLogPath = options.errorLog.value_or(defaultErrorLog(options));
     if (const auto problem = outputProblem(options, errorLogPath)) return refuse(report, options, *problem);
 
     if (!options.input) {
@@ -172,6 +200,13 @@ int run(CliOptions& options) {
     if (const auto conflict = overwriteConflict(options, errorLogPath)) {
         printUsageError(std::cerr, *conflict);
         return ExitUsage;
+    }
+
+    if (options.follow) {
+        if (const auto problem = followedLogProblem(*options.input)) return refuse(report, options, *problem);
+        if (!options.quiet && pathKind(*options.input) == PathKind::Missing)
+            std::cerr << "vlconvert: waiting for " << *options.input << " to be made\n";
+        return followLog(options, errorLogPath);
     }
 
     ProgressDisplay progress(stderr, !options.quiet && isTerminal(stderr));

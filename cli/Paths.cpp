@@ -22,4 +22,11 @@ std::string besideFile(std::string_view path, std::string_view name) {
     return std::string(path.substr(0, fileNameStart(path))) + std::string(name);
 }
 
+std::string inFolder(std::string_view folder, std::string_view name) {
+    std::string path(folder);
+    // A folder that ends with its separator, or a drive's current folder ("C:"), takes the name as it is.
+    if (!path.empty() && fileNameStart(path) != path.size()) path += PathSeparator;
+    return path + std::string(name);
+}
+
 }  // namespace vlconvert

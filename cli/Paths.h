@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,12 @@ std::string folderOf(std::string_view path);
 // name in the folder of path, written as the path writes its folder: "out/hh.txt" gives "out/name".
 std::string besideFile(std::string_view path, std::string_view name);
 
+// name inside folder: "out" gives "out/name" ("out\name" on Windows), "out/" gives "out/name".
+std::string inFolder(std::string_view folder, std::string_view name);
+
+// The separator the platform writes between names.
+extern const char PathSeparator;
+
 // Whether the two paths name one file: the same file on disk (through links too) when both exist, else the
 // same absolute path.
 bool sameFile(const std::string& a, const std::string& b);
@@ -36,5 +43,22 @@ bool canWrite(const std::string& path);
 
 // The process's current folder.
 std::string currentFolder();
+
+// A file held locked by this process while the lock lives, so that a second vlconvert meant to write the
+// same files is refused. The lock lies beyond the file's bytes, which others go on reading and writing.
+class FileLock {
+public:
+    FileLock() = default;
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    enum class Result { Locked, Busy, Failed };
+    // Locks the file at path, making it when it is not there: Busy when another process holds it.
+    Result lock(const std::string& path);
+
+private:
+    std::intptr_t handle_ = -1;
+};
 
 }  // namespace vlconvert

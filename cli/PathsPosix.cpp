@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +10,8 @@
 #include "Paths.h"
 
 namespace vlconvert {
+
+const char PathSeparator = '/';
 
 namespace fs = std::filesystem;
 
@@ -58,6 +61,23 @@ bool canWrite(const std::string& path) {
 std::string currentFolder() {
     std::error_code error;
     return fs::current_path(error).string();
+}
+
+FileLock::~FileLock() {
+    if (handle_ >= 0) ::close(static_cast<int>(handle_));
+}
+
+FileLock::Result FileLock::lock(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return Result::Failed;
+    // A lock of the whole open file, which no read or write heeds.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const bool busy = errno == EWOULDBLOCK;
+        ::close(fd);
+        return busy ? Result::Busy : Result::Failed;
+    }
+    handle_ = fd;
+    return Result::Locked;
 }
 
 }  // namespace vlconvert

@@ -5,6 +5,8 @@
 #include "Paths.h"
 
 namespace vlconvert {
+
+const char PathSeparator = '\\';
 namespace {
 
 bool isSeparator(char c) {
@@ -99,6 +101,28 @@ std::string currentFolder() {
     char folder[MAX_PATH * 4];
     const DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
     return length == 0 || length >= sizeof folder ? std::string(".") : std::string(folder, length);
+}
+
+FileLock::~FileLock() {
+    if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+FileLock::Result FileLock::lock(const std::string& path) {
+    const HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return Result::Failed;
+    // Windows' locks bar reads and writes of the bytes they cover: one byte far beyond any file's end.
+    OVERLAPPED place{};
+    place.Offset = 0xFFFFFFFF;
+    place.OffsetHigh = 0x7FFFFFFF;
+    if (!LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &place)) {
+        const bool busy = GetLastError() == ERROR_LOCK_VIOLATION;
+        CloseHandle(file);
+        return busy ? Result::Busy : Result::Failed;
+    }
+    handle_ = reinterpret_cast<std::intptr_t>(file);
+    return Result::Locked;
 }
 
 }  // namespace vlconvert

@@ -35,11 +35,8 @@ void ProgressDisplay::update(int stage, const char* text, int percent) {
     const auto now = std::chrono::steady_clock::now();
     if (stage == stage_ && now - lastDraw_ < RedrawInterval) return;
     if (stage != stage_) {
-        // The library's text lives only during the call. Control characters (from the log's file name)
-        // would move the cursor off the line that is redrawn.
-        text_ = text;
-        std::ranges::replace_if(
-            text_, [](unsigned char c) { return c < 0x20 || c == 0x7F; }, '?');
+        // The library's text lives only during the call.
+        text_ = printable(text);
     }
     stage_ = stage;
     percent_ = percent;
@@ -69,22 +66,37 @@ void ProgressDisplay::draw() {
     char number[8];
     std::snprintf(number, sizeof number, " %3d%%", percent);
     line += number;
-    const std::size_t length = line.size();
-    if (length < drawnLength_) line.append(drawnLength_ - length, ' ');
-    line.insert(line.begin(), '\r');
-    std::fwrite(line.data(), 1, line.size(), stream_);
-    std::fflush(stream_);
-    drawnLength_ = length;
+    redrawLine(stream_, std::move(line), drawnLength_);
 }
 
 void ProgressDisplay::clear() {
-    if (drawnLength_ == 0) return;
+    wipeLine(stream_, drawnLength_);
+}
+
+void redrawLine(std::FILE* stream, std::string text, std::size_t& drawnLength) {
+    const std::size_t length = text.size();
+    if (length < drawnLength) text.append(drawnLength - length, ' ');
+    text.insert(text.begin(), '\r');
+    std::fwrite(text.data(), 1, text.size(), stream);
+    std::fflush(stream);
+    drawnLength = length;
+}
+
+void wipeLine(std::FILE* stream, std::size_t& drawnLength) {
+    if (drawnLength == 0) return;
     std::string blank = "\r";
-    blank.append(drawnLength_, ' ');
+    blank.append(drawnLength, ' ');
     blank += '\r';
-    std::fwrite(blank.data(), 1, blank.size(), stream_);
-    std::fflush(stream_);
-    drawnLength_ = 0;
+    std::fwrite(blank.data(), 1, blank.size(), stream);
+    std::fflush(stream);
+    drawnLength = 0;
+}
+
+std::string printable(std::string_view text) {
+    std::string shown(text);
+    std::ranges::replace_if(
+        shown, [](unsigned char c) { return c < 0x20 || c == 0x7F; }, '?');
+    return shown;
 }
 
 }  // namespace vlconvert

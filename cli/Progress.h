@@ -5,8 +5,18 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace vlconvert {
+
+// Draws text in place of the line drawn before (drawnLength columns of it, blanked where the text is
+// shorter), starting with a carriage return; drawnLength becomes the text's length.
+void redrawLine(std::FILE* stream, std::string text, std::size_t& drawnLength);
+// Blanks the line drawn and puts the cursor back at its start.
+void wipeLine(std::FILE* stream, std::size_t& drawnLength);
+// Text fit for a line redrawn in place: control characters (from a file's name) would move the cursor off
+// it; they are shown as '?'.
+std::string printable(std::string_view text);
 
 // Receives the library's progress reports. The library calls back after every record and every hand
 // written, so a report that changes nothing on screen returns at once.

@@ -125,7 +125,8 @@ bool LogFollower::Impl::saveBatch() {
     }
     if (!written.save()) return fail("cannot write the follow state '" + statePathOf(settings) + "-hands'");
     state.journal = written.journalBytes();
-    state.tail = tailBefore(state.offset);
+    // The place reached moves only in a step, while the log is open; after it the tail told stays true.
+    if (logOpen) state.tail = tailBefore(state.offset);
     output.describe(state);
     if (!saveFollowState(statePathOf(settings), state)) {
         return fail("cannot write the follow state '" + statePathOf(settings) + "'");
@@ -167,6 +168,15 @@ bool LogFollower::step(FollowProgress& progress, const std::function<bool()>& st
     Impl& self = *impl_;
     progress.written = progress.skipped = 0;
     progress.restarted = false;
+    // The log is held open only during a step: on Windows an open file's name cannot be taken by another
+    // file, so the poker program could neither put a new log in its place nor make one after deleting it.
+    struct CloseLog {
+        Impl& self;
+        ~CloseLog() {
+            self.source.close();
+            self.logOpen = false;
+        }
+    } closeLog{self};
 
     // The log as it is now: another file under its name, cut short, or written anew is read from its start.
     platform::FileIdentity now;
@@ -219,7 +229,8 @@ bool LogFollower::step(FollowProgress& progress, const std::function<bool()>& st
             appendInt(self.errorLines, static_cast<std::int64_t>(self.state.records));
             self.errorLines += std::string_view(self.hand.errorText()).starts_with("Chunk") ? ", " : ": ";
             self.errorLines += self.hand.errorText();
-            self.errorLines += '\n';
+            // The file the programs write of a conversion's error log is a text file of the platform.
+            self.errorLines += platform::TextLineEnd;
             ++progress.skipped;
         }
         if (!self.source.nextRecord(offset, consumed > 0 ? static_cast<std::uint64_t>(consumed) : 0,

@@ -66,6 +66,11 @@ public:
 
     // Lets go of the window's memory (the file stays open for taking records in again).
     void releaseWindow();
+    // Lets go of the file and the window's memory.
+    void close() {
+        releaseWindow();
+        file_.close();
+    }
     // Records are about to be taken in by their places, mostly in the order of the file and now and then a
     // little before the one taken in last: each new window keeps a quarter block of what lies before.
     void lookBehind(bool keep) { lookBehind_ = keep ? settings_.blockSize / 4 : 0; }

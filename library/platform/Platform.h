@@ -132,6 +132,10 @@ bool fileIdentity(const char* path, FileIdentity& out);
 // This process's number, for names no other process makes.
 unsigned long processId();
 
+// The line end of the platform's text files: the error-log file the programs write ends its lines so ("\r\n"
+// on Windows, "\n" elsewhere).
+extern const char* const TextLineEnd;
+
 // The local time of the moment `seconds` after 1970-01-01 00:00 UTC; false when the platform cannot convert
 // it.
 bool localTime(std::int64_t seconds, std::tm& out);

@@ -248,6 +248,8 @@ Sameness sameFile(const char* a, const char* b) {
     return first == second ? Sameness::Same : Sameness::Different;
 }
 
+const char* const TextLineEnd = "\n";
+
 unsigned long processId() {
     return static_cast<unsigned long>(::getpid());
 }

@@ -237,6 +237,8 @@ Sameness sameFile(const char* a, const char* b) {
     return first == second ? Sameness::Same : Sameness::Different;
 }
 
+const char* const TextLineEnd = "\r\n";
+
 unsigned long processId() {
     return GetCurrentProcessId();
 }

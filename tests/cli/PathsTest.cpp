@@ -35,5 +35,25 @@ TEST(Paths, FolderAndFileBeside) {
     }
 }
 
+// A file inside a folder given on its own (the error log in the folder of tables): the platform's separator
+// put in only where the folder does not end with one.
+TEST(Paths, FileInsideAFolder) {
+    const struct {
+        const char* folder;
+        const char* path;
+    } cases[] = {
+        {"", "e.log"},         {"/", "/e.log"},
+        {"out/", "out/e.log"},
+#ifdef _WIN32
+        {"out", "out\\e.log"}, {"C:\\Hands\\live", "C:\\Hands\\live\\e.log"},
+        {"C:\\", "C:\\e.log"}, {"C:", "C:e.log"},  // the drive's current folder
+#else
+        {"out", "out/e.log"}, {"/a/b", "/a/b/e.log"}, {"C:", "C:/e.log"},  // a name like any other
+#endif
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(inFolder(c.folder, "e.log"), c.path) << c.folder;
+}
+
 }  // namespace
 }  // namespace vlconvert

@@ -55,14 +55,27 @@ public:
 
     ~Program() {
         if (!reaped_) {
-            kill(pid_, SIGKILL);
+            ::kill(pid_, SIGKILL);
             waitpid(pid_, nullptr, 0);
         }
         if (terminal_ >= 0) close(terminal_);
     }
 
     // Ctrl-C, as a terminal sends it.
-    void interrupt() const { kill(pid_, SIGINT); }
+    void interrupt() const { send(SIGINT); }
+    void send(int signal) const { ::kill(pid_, signal); }
+    // Ends the program at once, as a crash or a power cut would: it can do nothing more.
+    void kill() {
+        if (reaped_) return;
+        send(SIGKILL);
+        waitpid(pid_, &status_, 0);
+        reaped_ = true;
+    }
+
+    // What the program has written to standard output and (without a terminal) standard error so far.
+    std::string outSoFar() const { return readFile(streams_.path() / "out"); }
+
+    std::string errSoFar() const { return readFile(streams_.path() / "err"); }
 
     bool ended() {
         if (!reaped_ && waitpid(pid_, &status_, WNOHANG) == pid_) reaped_ = true;
@@ -108,7 +121,11 @@ private:
     void (*previous_)(int);
 };
 
-// Ctrl-C reaches the program through kill: nothing to prepare.
-inline void prepareInterrupts() {}
+// Ctrl-C and the other requests to stop reach the program through kill. The programs started must not
+// inherit them ignored, as they would from a test run as a script's background job.
+inline void prepareInterrupts() {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+        std::signal(signal, SIG_DFL);
+}
 
 }  // namespace vlconvert::test

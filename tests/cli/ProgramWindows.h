@@ -99,7 +99,18 @@ public:
     // Ctrl-C in the console the test shares with the program (prepareInterrupts gives the test one).
     void interrupt() const { GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0); }
 
+    // What the program has written to standard output and standard error so far.
+    std::string outSoFar() const { return withLineFeeds(readFile(streams_.path() / "out")); }
+
+    std::string errSoFar() const { return withLineFeeds(readFile(streams_.path() / "err")); }
+
     bool ended() const { return WaitForSingleObject(process_, 0) == WAIT_OBJECT_0; }
+
+    // Ends the program at once, as a crash or a power cut would: it can do nothing more.
+    void kill() {
+        TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, INFINITE);
+    }
 
     ProgramResult finish() {
         WaitForSingleObject(process_, INFINITE);

@@ -10,11 +10,21 @@
 #include <vector>
 
 #include "frame/LogFixtures.h"
+#include "platform/Platform.h"
 
 namespace noxi::test {
 namespace {
 
 constexpr std::string_view Closed = "Table Closed\r\n";
+
+// Lines of the error log, which ends them as the platform's text files do, as a conversion's error log is
+// written by the programs.
+std::string errorLines(std::string_view text) {
+    std::string lines;
+    for (const char c : text)
+        lines += c == '\n' ? std::string(platform::TextLineEnd) : std::string(1, c);
+    return lines;
+}
 
 class Follow : public ::testing::Test {
 protected:
@@ -97,9 +107,8 @@ TEST_F(Follow, ARepeatedNumberIsSkippedAndADamagedLineLogged) {
     append("junk\r\n");
     step();
     finish();
-    EXPECT_EQ(
-        readFile(settings.errorLog),
-        "ERROR on Line 3, Chunk 1: ID must be a number.\nERROR on Line 6, Chunk 1: Not a hand history.\n");
+    EXPECT_EQ(readFile(settings.errorLog), errorLines("ERROR on Line 3, Chunk 1: ID must be a number.\n"
+                                                      "ERROR on Line 6, Chunk 1: Not a hand history.\n"));
     EXPECT_EQ(output(), batch());
 }
 
@@ -113,9 +122,8 @@ TEST_F(Follow, ResumesWhereItStoppedWithoutTheClosingLine) {
     EXPECT_FALSE(output().ends_with(Closed));
     finish();
     EXPECT_EQ(output(), batch());
-    EXPECT_EQ(
-        readFile(settings.errorLog),
-        "ERROR on Line 3, Chunk 1: Not a hand history.\nERROR on Line 6, Chunk 1: Not a hand history.\n");
+    EXPECT_EQ(readFile(settings.errorLog), errorLines("ERROR on Line 3, Chunk 1: Not a hand history.\n"
+                                                      "ERROR on Line 6, Chunk 1: Not a hand history.\n"));
 }
 
 // A crash after hands reached the files but before the state told of them: what the files hold beyond the
@@ -137,7 +145,7 @@ TEST_F(Follow, ACrashBeforeTheStateWasSavedLosesNothingAndDoublesNothing) {
     step();
     finish();
     EXPECT_EQ(output(), batch());
-    EXPECT_EQ(readFile(settings.errorLog), "ERROR on Line 3, Chunk 1: Not a hand history.\n");
+    EXPECT_EQ(readFile(settings.errorLog), errorLines("ERROR on Line 3, Chunk 1: Not a hand history.\n"));
 }
 
 TEST_F(Follow, ALogCutShortIsReadFromItsStartAndNoHandIsWrittenAgain) {
@@ -149,7 +157,7 @@ TEST_F(Follow, ALogCutShortIsReadFromItsStartAndNoHandIsWrittenAgain) {
     EXPECT_EQ(progress.written, 1u);
     finish();
     EXPECT_EQ(writtenIds(output()), (std::vector<long long>{1, 2, 3, 7}));
-    EXPECT_EQ(readFile(settings.errorLog), "ERROR on Line 2, Chunk 1: Not a hand history.\n");
+    EXPECT_EQ(readFile(settings.errorLog), errorLines("ERROR on Line 2, Chunk 1: Not a hand history.\n"));
 }
 
 TEST_F(Follow, ALogWrittenAnewPastThePlaceReachedIsReadFromItsStart) {
