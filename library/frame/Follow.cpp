@@ -1,6 +1,8 @@
 #include "frame/Follow.h"
 
 #include <algorithm>
+#include <chrono>
+#include <optional>
 #include <string_view>
 
 #include "frame/FollowState.h"
@@ -20,6 +22,8 @@ constexpr std::size_t TailBytes = 64;
 // Hands are put on the disk, and the state saved, at least every so many bytes of histories, so that the
 // first step on a large log holds little in memory.
 constexpr std::size_t BatchBytes = std::size_t{4} << 20;
+// How long a file held by another program is waited for.
+constexpr std::chrono::seconds BusyPatience{60};
 
 // The state beside the output: beside the output file, or in the folder of tables.
 std::string statePathOf(const FollowSettings& settings) {
@@ -63,8 +67,9 @@ struct LogFollower::Impl {
     std::string history;
     std::string errorLines;
     std::size_t batchBytes = 0;
+    std::optional<std::chrono::steady_clock::time_point> busySince;  // a file held by another program
     bool logOpen = false;
-    bool fresh = true;  // no former run: the error log is written anew
+    bool freshErrorLog = true;  // not the error log of a former run: written anew at the first damaged line
     std::string error;
 };
 
@@ -106,22 +111,36 @@ std::uint64_t LogFollower::Impl::completeEnd(std::uint64_t from, std::uint64_t s
 }
 
 bool LogFollower::Impl::saveBatch() {
-    if (!output.flush(error)) return false;
+    batchBytes = 0;
+    const LiveOutput::Flushed flushed = output.flush(error);
+    if (flushed == LiveOutput::Flushed::Failed) return false;
+    if (flushed == LiveOutput::Flushed::Busy) {
+        // A file a tracker holds while it imports it: its hands wait for the next batch, and nothing that
+        // tells of them is saved meanwhile (after a crash they are converted again). A file held for long
+        // is a failure.
+        const auto now = std::chrono::steady_clock::now();
+        if (!busySince) busySince = now;
+        if (now - *busySince < BusyPatience) return true;
+        error += ": held by another program for a minute";
+        return false;
+    }
+    busySince.reset();
     if (!errorLines.empty()) {
         platform::OutputFile file;
         // The error log of a former conversion is replaced at the first damaged line; this run's is appended
         // to.
-        const bool opened =
-            fresh ? file.create(settings.errorLog.c_str())
-                  : file.openForAppend(settings.errorLog.c_str()) || file.create(settings.errorLog.c_str());
+        const bool opened = freshErrorLog ? file.create(settings.errorLog.c_str())
+                                          : file.openForAppend(settings.errorLog.c_str()) ||
+                                                file.create(settings.errorLog.c_str());
         if (!opened || file.write(errorLines.data(), errorLines.size()) != errorLines.size() ||
             !file.sync()) {
             return fail("cannot write the error log '" + settings.errorLog + "'");
         }
         state.errorLog = file.size();
         file.close();
+        platform::fileIdentity(settings.errorLog.c_str(), state.errorLogIdentity);
         errorLines.clear();
-        fresh = false;
+        freshErrorLog = false;
     }
     if (!written.save()) return fail("cannot write the follow state '" + statePathOf(settings) + "-hands'");
     state.journal = written.journalBytes();
@@ -131,7 +150,6 @@ bool LogFollower::Impl::saveBatch() {
     if (!saveFollowState(statePathOf(settings), state)) {
         return fail("cannot write the follow state '" + statePathOf(settings) + "'");
     }
-    batchBytes = 0;
     return true;
 }
 
@@ -147,13 +165,19 @@ bool LogFollower::start() {
     Impl& self = *impl_;
     refreshTimeZone();
     if (!loadFollowState(statePath(), self.state, self.error)) return false;
-    self.fresh = self.state.offset == 0 && self.state.journal == 0 && self.state.files.empty();
+    // The error log the former run wrote (not another the user names now, nor one a conversion wrote since)
+    // keeps what the state tells of; any other is written anew at the first damaged line.
+    platform::FileIdentity errorLog;
+    self.freshErrorLog = self.state.errorLog == 0 || self.state.errorLogPath != self.settings.errorLog ||
+                         !platform::fileIdentity(self.settings.errorLog.c_str(), errorLog) ||
+                         !(errorLog == self.state.errorLogIdentity);
+    self.state.errorLogPath = self.settings.errorLog;
     if (!self.written.open(statePath() + "-hands", self.state.journal)) {
         return self.fail("cannot read the follow state '" + statePath() + "-hands'");
     }
     if (!self.output.resume(self.state, self.error)) return false;
-    // The error log keeps what the state tells of; lines written after it was saved come again.
-    if (!self.fresh) {
+    // Lines written after the state was saved come again.
+    if (!self.freshErrorLog) {
         platform::OutputFile errors;
         if (errors.openForAppend(self.settings.errorLog.c_str()) && errors.size() > self.state.errorLog &&
             !errors.truncate(self.state.errorLog)) {

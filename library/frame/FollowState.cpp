@@ -89,13 +89,18 @@ bool loadFollowState(const std::string& path, FollowState& state, std::string& e
             good = number(line, state.journal);
         } else if (key == "errors") {
             good = number(line, state.errorLog);
+        } else if (key == "errorpath") {
+            std::string digits;
+            good = number(line, state.errorLogIdentity.device) && number(line, state.errorLogIdentity.file) &&
+                   static_cast<bool>(line >> digits) && fromHex(digits, state.errorLogPath);
         } else if (key == "numbered") {
             good = number(line, state.fileNumber);
         } else if (key == "file") {
             FollowState::File file;
             std::string table;
-            good = number(line, file.size) && number(line, file.hands) && static_cast<bool>(line >> table) &&
-                   (table == "-" || fromHex(table, file.table));
+            good = number(line, file.size) && number(line, file.hands) &&
+                   number(line, file.identity.device) && number(line, file.identity.file) &&
+                   static_cast<bool>(line >> table) && (table == "-" || fromHex(table, file.table));
             std::getline(line >> std::ws, file.path);
             good = good && !file.path.empty();
             state.files.push_back(std::move(file));
@@ -116,10 +121,13 @@ bool saveFollowState(const std::string& path, const FollowState& state) {
          << "tail " << hex(state.tail) << '\n'
          << "journal " << state.journal << '\n'
          << "errors " << state.errorLog << '\n'
+         << "errorpath " << state.errorLogIdentity.device << ' ' << state.errorLogIdentity.file << ' '
+         << hex(state.errorLogPath) << '\n'
          << "numbered " << state.fileNumber << '\n';
     for (const FollowState::File& file : state.files)
-        text << "file " << file.size << ' ' << file.hands << ' '
-             << (file.table.empty() ? "-" : hex(file.table)) << ' ' << file.path << '\n';
+        text << "file " << file.size << ' ' << file.hands << ' ' << file.identity.device << ' '
+             << file.identity.file << ' ' << (file.table.empty() ? "-" : hex(file.table)) << ' ' << file.path
+             << '\n';
     return replaceWhole(path, text.str());
 }
 

@@ -18,16 +18,19 @@ struct FollowState {
     struct File {
         std::string path;
         std::uint64_t size = 0;
-        std::uint32_t hands = 0;  // hands in it
-        std::string table;        // the table whose day it holds, in a folder of tables
+        std::uint32_t hands = 0;          // hands in it
+        std::string table;                // the table whose day it holds, in a folder of tables
+        platform::FileIdentity identity;  // which file it was: another under its name is not taken up
     };
 
-    platform::FileIdentity log;    // the log followed
-    std::uint64_t offset = 0;      // where the next record starts, past the last complete line taken
-    std::uint64_t records = 0;     // records taken in so far, for the error log's line numbers
-    std::string tail;              // the log's last bytes before offset: a log written anew differs there
-    std::uint64_t journal = 0;     // bytes of the hand-number journal that count
-    std::uint64_t errorLog = 0;    // bytes of the error log that count
+    platform::FileIdentity log;  // the log followed
+    std::uint64_t offset = 0;    // where the next record starts, past the last complete line taken
+    std::uint64_t records = 0;   // records taken in so far, for the error log's line numbers
+    std::string tail;            // the log's last bytes before offset: a log written anew differs there
+    std::uint64_t journal = 0;   // bytes of the hand-number journal that count
+    std::uint64_t errorLog = 0;  // bytes of the error log that count
+    std::string errorLogPath;    // the error log those bytes are in
+    platform::FileIdentity errorLogIdentity;
     std::uint32_t fileNumber = 0;  // the numbered file being written (1 for the first), 0 for none yet
     std::vector<File> files;
 };

@@ -36,14 +36,28 @@ std::string tableDayFileName(std::string_view table, int year, int month, int da
 bool LiveOutput::resume(const FollowState& state, std::string& error) {
     fileNumber_ = state.fileNumber;
     for (const FollowState::File& file : state.files) {
-        platform::OutputFile out;
         // A file no longer there was moved away (a tracker's import may do that): the next hand for it
         // starts it anew.
-        if (!out.openForAppend(file.path.c_str())) continue;
+        platform::FileIdentity now;
+        if (!platform::fileIdentity(file.path.c_str(), now)) continue;
+        // Another file under its name (a conversion into the same file) is not cut back to what this state
+        // knows of.
+        if (!(now == file.identity)) {
+            error = "the hand history file '" + file.path +
+                    "' was replaced since following stopped; follow into another file, or remove the follow "
+                    "state to start again";
+            return false;
+        }
+        platform::OutputFile out;
+        if (!out.openForAppend(file.path.c_str())) {
+            error = "cannot take up the file '" + file.path + "'";
+            return false;
+        }
         Target target;
         target.size = std::min(out.size(), file.size);
         target.hands = file.hands;
         target.known = true;
+        target.identity = file.identity;
         if (out.size() > target.size && !(out.truncate(target.size) && out.close())) {
             error = "cannot take up the file '" + file.path + "'";
             return false;
@@ -84,17 +98,14 @@ void LiveOutput::add(std::string_view history, const std::string& table, const s
     ++target.hands;
 }
 
-bool LiveOutput::writeTarget(const std::string& path, Target& target, std::string& error) {
+LiveOutput::Flushed LiveOutput::writeTarget(const std::string& path, Target& target, std::string& error) {
     platform::OutputFile file;
     // A complete file moved away meanwhile needs no closing line of its own.
-    if (target.pending.empty() && !file.openForAppend(path.c_str())) return true;
+    if (target.pending.empty() && !file.openForAppend(path.c_str())) return Flushed::Yes;
     // A file this run has not written yet is written anew, as a conversion writes its output; one it was
     // writing is appended to, whatever a tracker made of it meanwhile.
     const bool opened = file.isOpen() || (target.known ? openTarget(path, file) : file.create(path.c_str()));
-    if (!opened) {
-        error = "cannot write the hand history file '" + path + "'";
-        return false;
-    }
+    if (!opened) return Flushed::Busy;
     target.known = true;
     std::string_view hands = target.pending;
     // The first hand of a file goes without the line that parts it from the hand before.
@@ -107,25 +118,35 @@ bool LiveOutput::writeTarget(const std::string& path, Target& target, std::strin
     const bool closed = file.close();
     if (!written || !closed) {
         error = "cannot write the hand history file '" + path + "'";
-        return false;
+        return Flushed::Failed;
     }
+    platform::fileIdentity(path.c_str(), target.identity);
     target.pending.clear();
-    return true;
+    return Flushed::Yes;
 }
 
-bool LiveOutput::flush(std::string& error) {
+LiveOutput::Flushed LiveOutput::flush(std::string& error) {
+    Flushed flushed = Flushed::Yes;
     for (auto it = targets_.begin(); it != targets_.end();) {
         Target& target = it->second;
-        if ((!target.pending.empty() || target.closing) && !writeTarget(it->first, target, error))
-            return false;
+        if (!target.pending.empty() || target.closing) {
+            const Flushed written = writeTarget(it->first, target, error);
+            if (written == Flushed::Failed) return written;
+            if (written == Flushed::Busy) {
+                error = "cannot open the hand history file '" + it->first + "'";
+                flushed = Flushed::Busy;
+                ++it;
+                continue;
+            }
+        }
         // A complete file is done with.
         it = target.closing ? targets_.erase(it) : std::next(it);
     }
-    return true;
+    return flushed;
 }
 
 bool LiveOutput::closeAll(std::string& error) {
-    if (!flush(error)) return false;
+    if (flush(error) != Flushed::Yes) return false;
     for (auto& [path, target] : targets_) {
         // A file moved away, or changed by another program, is left as it is.
         platform::OutputFile file;
@@ -143,7 +164,8 @@ void LiveOutput::describe(FollowState& state) const {
     state.fileNumber = fileNumber_;
     state.files.clear();
     for (const auto& [path, target] : targets_) {
-        if (target.known) state.files.push_back({path, target.size, target.hands, target.table});
+        if (target.known)
+            state.files.push_back({path, target.size, target.hands, target.table, target.identity});
     }
 }
 

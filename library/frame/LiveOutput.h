@@ -39,8 +39,10 @@ public:
     // Adds a hand: its history with the line that parts it from the hand before, its table and its local
     // start time. It reaches its file with the next flush.
     void add(std::string_view history, const std::string& table, const std::tm& start);
-    // Appends the hands added to their files and puts them on the disk; false with the reason.
-    bool flush(std::string& error);
+    // Appends the hands added to their files and puts them on the disk. Busy when a file cannot be opened
+    // (a tracker may hold it while it imports): its hands wait for the next flush. Failed with the reason.
+    enum class Flushed { Yes, Busy, Failed };
+    Flushed flush(std::string& error);
     // Ends every file being written with its closing line (when following ends); false with the reason.
     bool closeAll(std::string& error);
 
@@ -55,11 +57,12 @@ private:
         std::string pending;   // hands added, not yet in the file
         bool closing = false;  // complete: gets its closing line with the next flush
         bool known = false;    // written by this run or the one it resumes, so appended to
+        platform::FileIdentity identity;
     };
 
     // The file the next hand goes to, for the numbered files.
     std::string numberedFile();
-    bool writeTarget(const std::string& path, Target& target, std::string& error);
+    Flushed writeTarget(const std::string& path, Target& target, std::string& error);
 
     Place place_;
     std::map<std::string, Target> targets_;          // by path

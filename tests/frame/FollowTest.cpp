@@ -148,6 +148,39 @@ TEST_F(Follow, ACrashBeforeTheStateWasSavedLosesNothingAndDoublesNothing) {
     EXPECT_EQ(readFile(settings.errorLog), errorLines("ERROR on Line 3, Chunk 1: Not a hand history.\n"));
 }
 
+// A conversion into the file being followed into replaces it: following does not cut the new file back to
+// the size it knew, it refuses to go on.
+TEST_F(Follow, AnOutputReplacedMeanwhileIsNotTakenUp) {
+    append(goodHands(1, 2));
+    step();
+    finish();
+    append(goodHands(3, 5));
+    resetOptions();
+    SetFileSplit(SingleFile, 0);
+    ASSERT_EQ(convert(settings.log, settings.output), 1);
+    const std::string converted = output();
+    LogFollower again(settings);
+    EXPECT_FALSE(again.start());
+    EXPECT_NE(again.error().find("was replaced since following stopped"), std::string::npos) << again.error();
+    EXPECT_EQ(output(), converted);
+}
+
+// A file another program holds (a tracker importing it) is written when it is free again; nothing is lost.
+TEST_F(Follow, AFileThatCannotBeOpenedIsWrittenLater) {
+    append(goodHands(1, 2));
+    step();
+    fs::remove(settings.output);  // moved away by a tracker, and something else in its place for a while
+    fs::create_directories(settings.output);
+    append(goodHands(3, 4));
+    step();
+    EXPECT_EQ(progress.written, 2u);
+    fs::remove(settings.output);
+    step();
+    finish();
+    EXPECT_EQ(writtenIds(output()), idRange(3, 4));
+    EXPECT_TRUE(output().starts_with("\r\n#Game No : 3"));
+}
+
 TEST_F(Follow, ALogCutShortIsReadFromItsStartAndNoHandIsWrittenAgain) {
     append(goodHands(1, 3));
     step();
