@@ -192,6 +192,8 @@ bool LogFollower::step(FollowProgress& progress, const std::function<bool()>& st
     Impl& self = *impl_;
     progress.written = progress.skipped = 0;
     progress.restarted = false;
+    // Hands waiting for a file another program holds are tried again, new lines or not.
+    if (self.busySince && !self.saveBatch()) return false;
     // The log is held open only during a step: on Windows an open file's name cannot be taken by another
     // file, so the poker program could neither put a new log in its place nor make one after deleting it.
     struct CloseLog {

@@ -105,7 +105,11 @@ LiveOutput::Flushed LiveOutput::writeTarget(const std::string& path, Target& tar
     // A file this run has not written yet is written anew, as a conversion writes its output; one it was
     // writing is appended to, whatever a tracker made of it meanwhile.
     const bool opened = file.isOpen() || (target.known ? openTarget(path, file) : file.create(path.c_str()));
-    if (!opened) return Flushed::Busy;
+    if (!opened) {
+        if (platform::heldByAnotherProgram()) return Flushed::Busy;
+        error = "cannot write the hand history file '" + path + "'";
+        return Flushed::Failed;
+    }
     target.known = true;
     std::string_view hands = target.pending;
     // The first hand of a file goes without the line that parts it from the hand before.

@@ -119,6 +119,10 @@ bool pathFacts(const char* path, PathFacts& out);
 // bits) is set on it first when keepMode. False, with from untouched, when it cannot be done.
 bool replaceFile(const char* from, const char* to, bool keepMode, unsigned mode);
 
+// Whether the last file that could not be opened is held by another program for a while (on Windows, a
+// program that opened it without sharing it); false where the system has no such holding.
+bool heldByAnotherProgram();
+
 // Removes the file at path; false when it cannot be done.
 bool removeFile(const char* path);
 

@@ -230,6 +230,10 @@ bool replaceFile(const char* from, const char* to, bool keepMode, unsigned mode)
     return std::rename(from, to) == 0;
 }
 
+bool heldByAnotherProgram() {
+    return false;
+}
+
 bool removeFile(const char* path) {
     return std::remove(path) == 0;
 }

@@ -222,6 +222,11 @@ bool replaceFile(const char* from, const char* to, bool, unsigned) {
     return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
+bool heldByAnotherProgram() {
+    const DWORD error = GetLastError();
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
 bool removeFile(const char* path) {
     return DeleteFileA(path) != 0;
 }
