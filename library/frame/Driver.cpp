@@ -171,11 +171,15 @@ void Conversion::logBadRecord(const char* error) {
     ++results_.numBadHands;
 }
 
-// Hands are written ahead only where their selection depends on nothing later in the log: not for the last
-// hands, which need the count of hands. Shared between a number of files, they are written into one file and
-// shared out once the count is known.
+// Hands are written ahead only where their selection and their files depend on nothing later in the log:
+// not for the last hands, nor for a number of files, which need the count of hands. (Written ahead, the
+// later files of a split would have to be copied out of one file: after a pause the system writes slowly,
+// and writing them twice costs more than taking their hands in again.)
 void Conversion::startWriteAhead() {
-    if (!settings_.writeAhead || !selection_.knownRange() || selection_.selectionNeedsCount()) return;
+    if (!settings_.writeAhead || !selection_.knownRange() || selection_.selectionNeedsCount() ||
+        selection_.filesNeedCount()) {
+        return;
+    }
     scratch_ =
         std::make_unique<ScratchSink>(outPath_, inPath_, selection_.singleFile(), settings_.writeBlockSize);
     ahead_ =
@@ -220,8 +224,7 @@ Step Conversion::process() {
         }
     } while (offset < source_.size());
 
-    if (ahead_ && !(ahead_->finish() && (!selection_.filesNeedCount() ||
-                                         scratch_->split(selection_.handsPerFile(ahead_->handsWritten()))))) {
+    if (ahead_ && !ahead_->finish()) {
         ahead_.reset();
         scratch_.reset();
     }

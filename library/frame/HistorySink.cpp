@@ -109,9 +109,7 @@ bool ScratchSink::createFile(std::uint32_t, const std::string& name) {
                     .target = name,
                     .existed = facts.exists,
                     .mode = facts.mode,
-                    .firstHand = handLengths_.size(),
-                    .countedFrom = handLengths_.size(),
-                    .shift = 0};
+                    .firstHand = handLengths_.size()};
     for (int attempt = 0; attempt < 16; ++attempt) {
         scratch.path = name + ".vlc" + std::to_string(platform::processId()) + "-" +
                        std::to_string(scratchCounter++) + ".part";
@@ -145,9 +143,8 @@ bool ScratchSink::keep(std::uint64_t hands) {
     // Every file published whole already ends with its closing line.
     if (published_ == 0 || (published_ == scratches_.size() && hands == handLengths_.size())) return true;
     const Scratch& last = scratches_[published_ - 1];
-    const std::uint64_t end = hands > last.firstHand
-                                  ? endOf(static_cast<std::size_t>(hands - 1), last.countedFrom) - last.shift
-                                  : 0;
+    const std::uint64_t end =
+        hands > last.firstHand ? endOf(static_cast<std::size_t>(hands - 1), last.firstHand) : 0;
     if (!file_.openForAppend(last.target.c_str()) || !file_.truncate(end)) {
         file_.close();
         return false;
@@ -162,49 +159,6 @@ std::uint64_t ScratchSink::endOf(std::size_t hand, std::size_t first) const {
     for (std::size_t k = first; k <= hand; ++k)
         end += handLengths_[k];
     return end;
-}
-
-bool ScratchSink::split(std::uint32_t handsPerFile) {
-    const std::size_t hands = handLengths_.size();
-    if (scratches_.size() != 1 || published_ != 0 || handsPerFile == 0 || hands <= handsPerFile) return true;
-    const std::string whole = scratches_[0].path;
-    const std::uint64_t firstFileEnd = endOf(handsPerFile - 1, 0);
-    bool copied = true;
-    {
-        platform::InputFile from;
-        copied = from.open(whole.c_str());
-        std::uint32_t number = 2;
-        std::uint64_t start = firstFileEnd;  // where the next file's first hand starts in the one file
-        for (std::size_t first = handsPerFile; copied && first < hands; first += handsPerFile, ++number) {
-            const std::size_t end = std::min<std::size_t>(first + handsPerFile, hands);
-            std::uint64_t size = 0;
-            for (std::size_t k = first; k < end; ++k)
-                size += handLengths_[k];
-            // The first hand of a file goes without the line that parts it from the hand before.
-            char head[64] = {};
-            const std::int64_t read = from.readAt(start, head, sizeof head);
-            const std::string_view line(head, read > 0 ? static_cast<std::size_t>(read) : 0);
-            const std::size_t lineEnd = line.find("\r\n");
-            copied = lineEnd != std::string_view::npos && openFile(number);
-            if (!copied) break;
-            scratches_.back().firstHand = first;
-            scratches_.back().countedFrom = 0;
-            scratches_.back().shift = start + lineEnd + 2;
-            copied = file_.copyFrom(from, start + lineEnd + 2, size - lineEnd - 2) == size - lineEnd - 2 &&
-                     endFile();
-            start += size;
-        }
-    }
-    // The first file keeps its own hands and gets its closing line after them.
-    if (copied) copied = file_.openForAppend(whole.c_str()) && file_.truncate(firstFileEnd) && endFile();
-    if (!copied) {
-        file_.close();
-        for (Scratch& scratch : scratches_) {
-            if (!scratch.path.empty()) platform::removeFile(scratch.path.c_str());
-            scratch.path.clear();
-        }
-    }
-    return copied;
 }
 
 void ScratchSink::discard() {

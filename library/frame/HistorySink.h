@@ -95,11 +95,6 @@ public:
     bool keep(std::uint64_t hands);
     // Drops every scratch file not published.
     void discard();
-    // Shares the hands written into the one scratch file between files of handsPerFile hands each (when the
-    // number of files could only be known once every hand was written): the hands of every later file are
-    // copied into a scratch file of its own, and the first file keeps its own. False when a file could not
-    // be made or written; every scratch file is then dropped.
-    bool split(std::uint32_t handsPerFile);
 
 protected:
     bool createFile(std::uint32_t number, const std::string& name) override;
@@ -115,17 +110,13 @@ private:
         bool existed = false;
         unsigned mode = 0;
         std::size_t firstHand = 0;  // its first hand's number
-        // Where its hands' offsets count from: the first hand of the file they were written into, and how
-        // far before its own start that file's offsets lie (a file shared out of another).
-        std::size_t countedFrom = 0;
-        std::uint64_t shift = 0;
     };
-    // Where hand `hand` ends in the file it was written into, whose first hand was `first`.
+    // Where hand `hand` ends in its file, whose first hand was `first`.
     std::uint64_t endOf(std::size_t hand, std::size_t first) const;
 
     std::vector<Scratch> scratches_;
     // The length of each hand written ahead: a hand's history is never near 4 GB, and a hand's end is needed
-    // only where the output is cut or shared out.
+    // only where the output is cut.
     std::vector<std::uint32_t> handLengths_;
     std::uint64_t lastEnd_ = 0;  // where the last hand ended in the file being written
     std::size_t published_ = 0;  // scratch files that took their names

@@ -39,7 +39,6 @@ public:
     bool identity(FileIdentity& out) const;
 
 private:
-    friend class OutputFile;
     static constexpr std::intptr_t Closed = -1;
     std::intptr_t handle_ = Closed;  // a descriptor, or a HANDLE
 };
@@ -65,9 +64,6 @@ public:
     // Writes size bytes at the current end; the number of bytes that reached the file (fewer on a full disk
     // or a size limit, and then the file's end is just after them).
     std::size_t write(const char* bytes, std::size_t size);
-    // Writes size bytes of from, starting at offset, at the current end (inside the system where it can copy
-    // between files itself); the number of bytes that reached the file.
-    std::uint64_t copyFrom(const InputFile& from, std::uint64_t offset, std::uint64_t size);
     // Waits until what was written is on the disk; false when that failed.
     bool sync();
     // Cuts the file to size bytes; later writes go on from there.

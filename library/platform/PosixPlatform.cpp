@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #ifdef __linux__
 #include <sys/inotify.h>
@@ -120,37 +119,6 @@ std::size_t OutputFile::write(const char* bytes, std::size_t size) {
         done += static_cast<std::size_t>(n);
     }
     size_ += done;
-    return done;
-}
-
-std::uint64_t OutputFile::copyFrom(const InputFile& from, std::uint64_t offset, std::uint64_t size) {
-    if (handle_ == Closed || !from.isOpen()) return 0;
-    std::uint64_t done = 0;
-#ifdef __linux__
-    while (done < size) {
-        auto at = static_cast<off_t>(offset + done);
-        const ssize_t n =
-            ::copy_file_range(fd(from.handle_), &at, fd(handle_), nullptr,
-                              static_cast<std::size_t>(std::min<std::uint64_t>(size - done, 1u << 30)), 0);
-        if (n <= 0) {
-            if (n < 0 && errno == EINTR) continue;
-            break;
-        }
-        done += static_cast<std::uint64_t>(n);
-    }
-    size_ += done;
-    if (done == size) return done;
-#endif
-    // Where the system cannot copy between these files, the bytes pass through a buffer.
-    std::vector<char> buffer(std::size_t{1} << 20);
-    while (done < size) {
-        const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(size - done, buffer.size()));
-        const std::int64_t read = from.readAt(offset + done, buffer.data(), wanted);
-        if (read <= 0) break;
-        const std::size_t written = write(buffer.data(), static_cast<std::size_t>(read));
-        done += written;
-        if (written != static_cast<std::size_t>(read)) break;
-    }
     return done;
 }
 

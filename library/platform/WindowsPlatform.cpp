@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <string>
-#include <vector>
 
 #include "platform/Platform.h"
 
@@ -131,21 +130,6 @@ std::size_t OutputFile::write(const char* bytes, std::size_t size) {
         done += written;
     }
     size_ += done;
-    return done;
-}
-
-std::uint64_t OutputFile::copyFrom(const InputFile& from, std::uint64_t offset, std::uint64_t size) {
-    if (handle_ == Closed || !from.isOpen()) return 0;
-    std::vector<char> buffer(std::size_t{1} << 20);
-    std::uint64_t done = 0;
-    while (done < size) {
-        const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(size - done, buffer.size()));
-        const std::int64_t read = from.readAt(offset + done, buffer.data(), wanted);
-        if (read <= 0) break;
-        const std::size_t written = write(buffer.data(), static_cast<std::size_t>(read));
-        done += written;
-        if (written != static_cast<std::size_t>(read)) break;
-    }
     return done;
 }
 

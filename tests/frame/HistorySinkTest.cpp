@@ -115,28 +115,6 @@ TEST_F(Sink, KeepCutsThePublishedFileAfterTheHandsCounted) {
     EXPECT_EQ(entries(), 3u);
 }
 
-// Hands written into one file are shared out once the number of hands per file is known; each later file
-// starts without the line that parts its first hand from the one before.
-TEST_F(Sink, SplitSharesTheHandsOfOneScratchFileBetweenFiles) {
-    ScratchSink sink(out("hh.txt"), in(), false, 1 << 20);
-    ASSERT_TRUE(sink.openFile(1));
-    std::string first = history(1);
-    first.erase(0, first.find("\r\n") + 2);
-    EXPECT_TRUE(sink.addHand(first));
-    for (int id = 2; id <= 5; ++id)
-        EXPECT_TRUE(sink.addHand(history(id)));
-    EXPECT_TRUE(sink.endFile());
-    ASSERT_TRUE(sink.split(2));
-    ASSERT_TRUE(sink.publish(1));
-    ASSERT_TRUE(sink.publish(2));
-    EXPECT_TRUE(sink.keep(3));  // a stop after the third hand
-    const auto without = [](std::string text) { return text.erase(0, text.find("\r\n") + 2); };
-    EXPECT_EQ(readFile(out("hh1.txt")), first + history(2) + std::string(Closed));
-    EXPECT_EQ(readFile(out("hh2.txt")), without(history(3)) + std::string(Closed));
-    EXPECT_FALSE(fs::exists(out("hh3.txt")));
-    EXPECT_EQ(entries(), 3u);
-}
-
 #ifndef _WIN32
 // A file with a second name, a link or someone else's file is not replaced by a scratch file: written where
 // it is, every name of it shows the new histories.
