@@ -59,6 +59,15 @@ tablesLog() {
     makeLog "$tablesLog" --hands "$1" --seed 1 --broken 0.01 --tables 24 --repeats 0.01
 }
 
+# The same lines as the 24-table log, in hand-number order: what the order alone costs shows against it.
+# Sets sortedTablesLog.
+sortedTablesLog() {
+    sortedTablesLog=$cache/GAMES_V3_$1_24tables_sorted.LOG
+    [ -s "$sortedTablesLog" ] && [ "$sortedTablesLog" -nt "$tablesLog" ] && return 0
+    LC_ALL=C sort -s -t= -k2,2n "$tablesLog" > "$sortedTablesLog.part"
+    mv "$sortedTablesLog.part" "$sortedTablesLog"
+}
+
 # median of the numbers on standard input
 median() {
     sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
