@@ -64,8 +64,7 @@ private:
     std::size_t blockSize_;
     bool active_ = false;
 
-    std::string text_;        // from head_ on, the histories held, ascending by number (none for a hand not
-                              // written)
+    std::string text_;        // the histories held, ascending by number; empty for a hand not written
     std::size_t head_ = 0;    // where the histories held start in text_: those before it are handed over
     std::vector<Held> held_;  // ascending by number
     std::string late_;        // the history of a hand that came out of order
