@@ -10,8 +10,6 @@ namespace {
 
 // How many hands before a repeated number are looked through for the hand it repeats.
 constexpr std::size_t RepeatsLookedFor = 1 << 16;
-// In blocks: how far the histories may fill their buffer before those handed over are dropped.
-constexpr std::size_t CompactAt = 4;
 
 }  // namespace
 
@@ -59,7 +57,7 @@ void WriteAhead::offer(TakenHand& hand, std::uint32_t id) {
     } else {
         late_.clear();
         if (write) writeHistory(hand, late_, options_, false);
-        const std::size_t begin = at == 0 ? head_ : held_[at - 1].end;
+        const std::size_t begin = at == 0 ? 0 : held_[at - 1].end;
         text_.insert(begin, late_);
         for (std::size_t k = at; k < held_.size(); ++k)
             held_[k].end += late_.size();
@@ -67,7 +65,8 @@ void WriteAhead::offer(TakenHand& hand, std::uint32_t id) {
     }
 
     // A block at a time, the hands that enough hands or bytes of histories follow go to the file.
-    if (text_.size() - head_ < limits_.bytes + blockSize_ && held_.size() < 2 * limits_.hands) return;
+    // Handing over blocks several times the size of the window keeps the copying of the held hands small.
+    if (text_.size() < limits_.bytes + blockSize_ && held_.size() < 2 * limits_.hands) return;
     std::size_t count = 0;
     while (count < held_.size() &&
            (held_.size() - count - 1 >= limits_.hands || text_.size() - held_[count].end >= limits_.bytes))
@@ -76,8 +75,8 @@ void WriteAhead::offer(TakenHand& hand, std::uint32_t id) {
 }
 
 void WriteAhead::letOut(std::size_t count) {
-    std::size_t begin = head_;     // where the hand being looked at starts in text_
-    std::size_t runStart = head_;  // the start of the bytes not yet handed over
+    std::size_t begin = 0;     // where the hand being looked at starts in text_
+    std::size_t runStart = 0;  // the start of the bytes not yet handed over
     ends_.clear();
     // Hands over text_ from runStart up to runEnd, with the ends of the hands in it.
     const auto handOver = [&](std::size_t runEnd) {
@@ -113,22 +112,16 @@ void WriteAhead::letOut(std::size_t count) {
         begin = end;
     }
     if (!handOver(begin)) return stop();
+    text_.erase(0, begin);
     held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(count));
-    head_ = begin;
-    // The histories handed over are dropped only now and then, when the buffer has grown to a few blocks:
-    // the hands still held move to its start, a small part of what went through it.
-    if (text_.size() < CompactAt * blockSize_) return;
-    text_.erase(0, head_);
     for (Held& held : held_)
-        held.end -= head_;
-    head_ = 0;
+        held.end -= begin;
 }
 
 bool WriteAhead::finish() {
     if (active_) letOut(held_.size());
     if (active_ && !sink_.endFile()) stop();
     text_ = {};
-    head_ = 0;
     held_ = {};
     late_ = {};
     ends_ = {};
@@ -138,7 +131,6 @@ bool WriteAhead::finish() {
 void WriteAhead::stop() {
     active_ = false;
     text_ = {};
-    head_ = 0;
     held_ = {};
     sink_.discard();
 }
