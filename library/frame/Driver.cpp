@@ -12,6 +12,7 @@
 #include "frame/HistorySink.h"
 #include "frame/Intake.h"
 #include "frame/LogSource.h"
+#include "frame/SaveAhead.h"
 #include "hand/ChunkParser.h"
 #include "hand/TextOut.h"
 
@@ -28,6 +29,11 @@ std::string quoted(std::string_view format, std::string_view path) {
 // still to be told.
 enum class Step { Go, Stop, Fail };
 
+LogSource::Settings readingSettings(const DriverSettings& settings) {
+    return {.blockSize = settings.readBlockSize,
+            .mostWindow = std::max(settings.readBlockSize * 16, std::size_t{4096})};
+}
+
 // One conversion: the log source, the hand index, the history sink, and the caller's callback and results.
 class Conversion {
 public:
@@ -41,9 +47,7 @@ public:
           results_(results),
           settings_(settings),
           selection_(options),
-          source_(
-              LogSource::Settings{.blockSize = settings.readBlockSize,
-                                  .mostWindow = std::max(settings.readBlockSize * 16, std::size_t{4096})}) {}
+          source_(readingSettings(settings)) {}
 
     RunResult run();
 
@@ -91,6 +95,14 @@ private:
     // Written ahead, a file that could not take its name ends writing ahead: the hands from the one being
     // saved on are taken in again and written at their names, which tells what fails.
     void writeTheRestDirectly();
+    // Taken in again for several files, the second half of the files is written on a second thread.
+    void startSaveAhead(std::uint32_t selected, std::uint32_t handsPerFile);
+    // Makes file `number`, written on the second thread, the one written; false when the thread did not
+    // write it whole or it could not take its name: the thread then ends, and the saving step writes the
+    // file and the rest itself.
+    bool publishSavedAhead(std::uint32_t number);
+    // The index position of the selected hand that `hands` selected hands come before.
+    std::size_t positionOfSelected(std::uint64_t hands) const;
     // Takes in again and writes the selected hand at index position position_.
     Step writeFromIndex();
 
@@ -113,10 +125,13 @@ private:
     std::unique_ptr<ScratchSink> scratch_;
     std::unique_ptr<WriteAhead> ahead_;
     std::unique_ptr<DirectSink> direct_;
+    std::unique_ptr<SaveAhead> saveAhead_;
+    std::uint64_t savedAheadFrom_ = 0;  // the selected hands before the second thread's first file
     std::string history_;
     std::size_t position_ = 0;  // the index position of the next hand to look at for saving
     bool firstInFile_ = true;
-    bool saving_ = false;  // a file of the output has been begun
+    bool fileWrittenAhead_ = false;  // the hands of the file being saved are in it already
+    bool saving_ = false;            // a file of the output has been begun
 };
 
 RunResult Conversion::run() {
@@ -235,13 +250,18 @@ Step Conversion::process() {
 
 Step Conversion::beginFile(std::uint32_t number) {
     firstInFile_ = true;
+    fileWrittenAhead_ = false;
     if (ahead_) {
         if (scratch_->publish(number)) {
             ++results_.numFiles;
-            saving_ = true;
+            saving_ = fileWrittenAhead_ = true;
             return Step::Go;
         }
         writeTheRestDirectly();
+    } else if (saveAhead_ && number >= saveAhead_->firstFile() && publishSavedAhead(number)) {
+        ++results_.numFiles;
+        saving_ = fileWrittenAhead_ = true;
+        return Step::Go;
     }
     ++results_.numFiles;
     if (!direct_->openFile(number))
@@ -257,11 +277,40 @@ void Conversion::writeTheRestDirectly() {
     direct_ =
         std::make_unique<DirectSink>(outPath_, inPath_, selection_.singleFile(), settings_.writeBlockSize);
     // The hands saved so far were the first selected ones.
-    std::uint32_t skipped = 0;
-    for (position_ = 0; position_ < index_.size(); ++position_) {
-        if (!selection_.selects(position_, index_[position_].id, index_.size())) continue;
-        if (skipped++ == results_.totalHands) break;
+    position_ = positionOfSelected(results_.totalHands);
+}
+
+std::size_t Conversion::positionOfSelected(std::uint64_t hands) const {
+    std::uint64_t skipped = 0;
+    std::size_t position = 0;
+    for (; position < index_.size(); ++position) {
+        if (!selection_.selects(position, index_[position].id, index_.size())) continue;
+        if (skipped++ == hands) break;
     }
+    return position;
+}
+
+void Conversion::startSaveAhead(std::uint32_t selected, std::uint32_t handsPerFile) {
+    if (!settings_.saveAhead || handsPerFile == 0) return;
+    const std::uint64_t files = (std::uint64_t{selected} + handsPerFile - 1) / handsPerFile;
+    if (files < 2) return;
+    const auto firstFile = static_cast<std::uint32_t>(files / 2 + 1);
+    savedAheadFrom_ = std::uint64_t{firstFile - 1} * handsPerFile;
+    saveAhead_ = std::make_unique<SaveAhead>(inPath_, outPath_, options_, index_, selection_,
+                                             readingSettings(settings_), settings_.writeBlockSize);
+    const SaveAhead::Plan plan{.firstFile = firstFile,
+                               .firstPosition = positionOfSelected(savedAheadFrom_),
+                               .hands = selected - savedAheadFrom_,
+                               .handsPerFile = handsPerFile};
+    if (!saveAhead_->start(plan)) saveAhead_.reset();
+}
+
+bool Conversion::publishSavedAhead(std::uint32_t number) {
+    const std::uint32_t done = saveAhead_->finish();
+    if (number - saveAhead_->firstFile() < done && saveAhead_->sink().publish(number)) return true;
+    saveAhead_.reset();
+    position_ = positionOfSelected(results_.totalHands);
+    return false;
 }
 
 Step Conversion::writeFromIndex() {
@@ -295,15 +344,16 @@ Step Conversion::save() {
     }
     const std::uint32_t handsPerFile = selection_.handsPerFile(selected);
     source_.lookBehind(true);
+    if (!ahead_) startSaveAhead(selected, handsPerFile);
 
     if (const Step step = beginFile(1); step != Step::Go) return step;
     while (results_.totalHands < selected) {
         // A new file starts just before the first hand that would overflow the current one.
         if (handsPerFile > 0 && results_.totalHands / handsPerFile >= results_.numFiles) {
-            if (direct_ && !direct_->endFile()) return writeFailure();
+            if (!fileWrittenAhead_ && !direct_->endFile()) return writeFailure();
             if (const Step step = beginFile(results_.numFiles + 1); step != Step::Go) return step;
         }
-        if (ahead_) {
+        if (fileWrittenAhead_) {
             ++results_.totalHands;
         } else if (const Step step = writeFromIndex(); step != Step::Go) {
             return step;
@@ -321,7 +371,10 @@ RunResult Conversion::close(Step step) {
     // Whatever ended the run, the file being written keeps the hands counted so far and its closing line;
     // hands written ahead beyond them, and scratch files not reached, are dropped.
     if (step != Step::Fail && saving_) {
-        const bool closed = ahead_ ? scratch_->keep(results_.totalHands) : direct_->endFile();
+        const bool closed = ahead_ ? scratch_->keep(results_.totalHands)
+                            : fileWrittenAhead_
+                                ? saveAhead_->sink().keep(results_.totalHands - savedAheadFrom_)
+                                : direct_->endFile();
         if (!closed) {
             writeFailure();
             // A stop stays a stop, though the failure is told.
@@ -332,6 +385,7 @@ RunResult Conversion::close(Step step) {
     ahead_.reset();
     scratch_.reset();
     direct_.reset();
+    saveAhead_.reset();
     index_.release();
     source_.releaseWindow();
     switch (step) {

@@ -19,6 +19,9 @@ struct DriverSettings {
     // taking each hand in again from its place in the saving step. The files are the same either way; the
     // tests run both ways.
     bool writeAhead = true;
+    // Where hands are taken in again for several files, the second half of the files is written on a second
+    // thread at the same time (see SaveAhead). The files are the same either way; the tests run both ways.
+    bool saveAhead = true;
     // The log is read in blocks of about this many bytes (see LogSource).
     std::size_t readBlockSize = std::size_t{256} << 10;
     // How far hands written ahead may come out of order.

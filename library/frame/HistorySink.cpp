@@ -96,7 +96,7 @@ ScratchSink::~ScratchSink() {
     discard();
 }
 
-bool ScratchSink::createFile(std::uint32_t, const std::string& name) {
+bool ScratchSink::createFile(std::uint32_t number, const std::string& name) {
     // Only a plain file of ours (or none) is replaced, and never the log itself: a link, a second name of a
     // file, someone else's file keep their nature only when written where they are.
     platform::PathFacts facts;
@@ -107,6 +107,7 @@ bool ScratchSink::createFile(std::uint32_t, const std::string& name) {
     }
     Scratch scratch{.path = {},
                     .target = name,
+                    .number = number,
                     .existed = facts.exists,
                     .mode = facts.mode,
                     .firstHand = handLengths_.size()};
@@ -126,7 +127,7 @@ bool ScratchSink::createFile(std::uint32_t, const std::string& name) {
 
 bool ScratchSink::publish(std::uint32_t number) {
     file_.close();
-    if (number != published_ + 1 || published_ >= scratches_.size()) return false;
+    if (published_ >= scratches_.size() || scratches_[published_].number != number) return false;
     Scratch& scratch = scratches_[published_];
     if (!platform::replaceFile(scratch.path.c_str(), scratch.target.c_str(), scratch.existed, scratch.mode)) {
         platform::removeFile(scratch.path.c_str());

@@ -88,10 +88,12 @@ public:
     void reserve(std::size_t hands) { handLengths_.reserve(hands); }
 
     // The saving step reaches file `number`: its scratch file takes the file's name, replacing what is
-    // there. False when that cannot be done (the scratch file is then dropped).
+    // there. False when that cannot be done (the scratch file is then dropped), or when the next scratch
+    // file is not file `number`'s.
     bool publish(std::uint32_t number);
-    // Ends the output after its first `hands` hands: the last published file is cut after them and gets its
-    // closing line; scratch files not published are dropped. False when the file could not be written.
+    // Ends the output after the first `hands` hands this sink took: the last published file is cut after them
+    // and gets its closing line; scratch files not published are dropped. False when the file could not be
+    // written.
     bool keep(std::uint64_t hands);
     // Drops every scratch file not published.
     void discard();
@@ -105,8 +107,9 @@ protected:
 
 private:
     struct Scratch {
-        std::string path;    // the scratch file
-        std::string target;  // the name it takes
+        std::string path;          // the scratch file
+        std::string target;        // the name it takes
+        std::uint32_t number = 0;  // the number of the file it becomes
         bool existed = false;
         unsigned mode = 0;
         std::size_t firstHand = 0;  // its first hand's number

@@ -1,0 +1,84 @@
+#include "frame/SaveAhead.h"
+
+#include <algorithm>
+#include <system_error>
+
+#include "frame/Intake.h"
+
+namespace noxi {
+
+SaveAhead::SaveAhead(const char* inPath, const char* outPath, const ConversionOptions& options,
+                     const HandIndex& index, const Selection& selection, const LogSource::Settings& reading,
+                     std::size_t writeBlockSize)
+    : inPath_(inPath),
+      options_(options),
+      index_(index),
+      selection_(selection),
+      source_(reading),
+      sink_(outPath, inPath, selection.singleFile(), writeBlockSize) {}
+
+SaveAhead::~SaveAhead() {
+    stopping_ = true;
+    if (thread_.joinable()) thread_.join();
+}
+
+bool SaveAhead::start(const Plan& plan) {
+    plan_ = plan;
+    position_ = plan.firstPosition;
+    if (plan.handsPerFile == 0) return false;
+    try {
+        thread_ = std::thread(&SaveAhead::run, this);
+    } catch (const std::system_error&) {
+        return false;
+    }
+    return true;
+}
+
+std::uint32_t SaveAhead::finish() {
+    if (thread_.joinable()) thread_.join();
+    return filesDone_;
+}
+
+void SaveAhead::run() {
+    // Nothing may leave the thread: memory that runs out ends its files where they are, and the saving step
+    // writes the rest itself.
+    try {
+        // The thread reads the log through a file of its own: the saving step's window is its alone.
+        if (source_.open(inPath_.c_str()) != LogSource::Opened::Yes) return;
+        source_.lookBehind(true);
+        std::uint64_t left = plan_.hands;
+        for (std::uint32_t number = plan_.firstFile; left > 0; ++number) {
+            const std::uint64_t hands = std::min<std::uint64_t>(left, plan_.handsPerFile);
+            if (!writeFile(number, hands)) break;
+            left -= hands;
+            ++filesDone_;
+        }
+    } catch (...) {
+    }
+    source_.close();
+}
+
+bool SaveAhead::writeFile(std::uint32_t number, std::uint64_t hands) {
+    if (!sink_.openFile(number)) return false;
+    TakenHand hand;
+    std::string history;
+    for (std::uint64_t written = 0; written < hands; ++written) {
+        if (stopping_.load(std::memory_order_relaxed)) return false;
+        while (position_ < index_.size() &&
+               !selection_.selects(position_, index_[position_].id, index_.size()))
+            ++position_;
+        if (position_ >= index_.size()) return false;
+        const HandIndex::Entry& entry = index_[position_++];
+        if (takeIn(source_, entry.offset(), hand, options_, false) <= 0 ||
+            static_cast<std::uint32_t>(hand.gameId()) != entry.id) {
+            return false;
+        }
+        history.clear();
+        settle(hand, options_);
+        writeHistory(hand, history, options_, written == 0);
+        if (!sink_.addHand(history)) return false;
+    }
+    return sink_.endFile();
+}
+
+}  // namespace noxi
