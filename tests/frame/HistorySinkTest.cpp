@@ -96,6 +96,28 @@ TEST_F(Sink, ScratchFilesNotPublishedLeaveNothing) {
     EXPECT_EQ(entries(), 2u);
 }
 
+// The later files of a split written apart from the earlier ones: the sink's files start at file 3, each
+// takes its name only as itself, and a stop counts the hands from the sink's first.
+TEST_F(Sink, ScratchFilesOfLaterFilesTakeOnlyTheirOwnNames) {
+    writeFile(out("hh3.txt"), "old history");
+    writeFile(out("hh4.txt"), "old history");
+    ScratchSink sink(out("hh.txt"), in(), false, 1 << 20);
+    for (std::uint32_t number : {3u, 4u}) {
+        ASSERT_TRUE(sink.openFile(number));
+        EXPECT_TRUE(sink.addHand(history(static_cast<int>(2 * number))));
+        EXPECT_TRUE(sink.addHand(history(static_cast<int>(2 * number + 1))));
+        EXPECT_TRUE(sink.endFile());
+    }
+    EXPECT_FALSE(sink.publish(2));
+    EXPECT_FALSE(sink.publish(4));
+    ASSERT_TRUE(sink.publish(3));
+    ASSERT_TRUE(sink.publish(4));
+    EXPECT_TRUE(sink.keep(3));
+    EXPECT_EQ(readFile(out("hh3.txt")), history(6) + history(7) + std::string(Closed));
+    EXPECT_EQ(readFile(out("hh4.txt")), history(8) + std::string(Closed));
+    EXPECT_EQ(entries(), 3u);
+}
+
 // A stop in the saving step keeps the hands counted so far in the file being saved, and files not reached
 // stay as they were.
 TEST_F(Sink, KeepCutsThePublishedFileAfterTheHandsCounted) {

@@ -1,6 +1,6 @@
-// Writing ahead (hands written while the log is first read) must give exactly what the usual two steps give:
-// the same files, counters, error log and progress reports, for every range, split and stop, and it must
-// leave nothing behind in the output folder.
+// Writing ahead (hands written while the log is first read) and saving a split's later files on a second
+// thread must give exactly what the usual two steps give: the same files, counters, error log and progress
+// reports, for every range, split and stop, and they must leave nothing behind in the output folder.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -36,8 +36,12 @@ struct Caller {
     }
 };
 
-// One conversion of `log` into a fresh folder holding an earlier output, written ahead or not.
-Outcome convertOnce(const std::string& log, bool writeAhead, int stopAt, std::size_t readBlockSize = 64,
+// The ways of saving: the usual two steps (each hand taken in again from its place), the same with a
+// split's later files saved on a second thread, and hands written while the log is first read.
+enum class Way { Usual, SavedAhead, WrittenAhead };
+
+// One conversion of `log` into a fresh folder holding an earlier output, in one of the ways.
+Outcome convertOnce(const std::string& log, Way way, int stopAt, std::size_t readBlockSize = 64,
                     WriteAhead::Limits window = {}) {
     TempDir in;
     TempDir out;
@@ -46,9 +50,13 @@ Outcome convertOnce(const std::string& log, bool writeAhead, int stopAt, std::si
     writeFile(out.path() / "hh1.txt", "old history");
     Outcome run;
     Caller caller{&run.reports, stopAt};
-    run.result = convert(
-        in.file("GAMES_V3.LOG"), out.file("hh.txt"), stopAt >= 0 ? &Caller::callback : nullptr, &caller,
-        {.writeBlockSize = 300, .writeAhead = writeAhead, .readBlockSize = readBlockSize, .window = window});
+    run.result = convert(in.file("GAMES_V3.LOG"), out.file("hh.txt"),
+                         stopAt >= 0 ? &Caller::callback : nullptr, &caller,
+                         {.writeBlockSize = 300,
+                          .writeAhead = way == Way::WrittenAhead,
+                          .saveAhead = way != Way::Usual,
+                          .readBlockSize = readBlockSize,
+                          .window = window});
     run.total = GetTotalHands();
     run.bad = GetNumBadHands();
     run.files = GetNumFiles();
@@ -90,11 +98,14 @@ TEST(WriteAhead, SameResultsAsTheUsualWayForEveryRangeSplitAndStop) {
             SetRangeValues(o.from, o.to);
             SetFileSplit(o.split, o.value);
             // No callback, a callback that never stops, and a stop at every report it makes.
-            const Outcome full = convertOnce(log, false, 0);
+            const Outcome full = convertOnce(log, Way::Usual, 0);
             for (int stopAt = -1; stopAt <= static_cast<int>(full.reports.size()); ++stopAt) {
-                const Outcome usual = convertOnce(log, false, stopAt);
+                const Outcome usual = convertOnce(log, Way::Usual, stopAt);
+                EXPECT_EQ(convertOnce(log, Way::SavedAhead, stopAt), usual)
+                    << "range " << int(o.rangeType) << " split " << int(o.split) << " stop at " << stopAt
+                    << " saved ahead";
                 for (const WriteAhead::Limits& window : windows) {
-                    EXPECT_EQ(convertOnce(log, true, stopAt, 64, window), usual)
+                    EXPECT_EQ(convertOnce(log, Way::WrittenAhead, stopAt, 64, window), usual)
                         << "range " << int(o.rangeType) << " split " << int(o.split) << " stop at " << stopAt
                         << " window " << window.hands;
                 }
@@ -158,10 +169,10 @@ TEST(WriteAhead, ReadingInWindowsTakesInTheSameRecords) {
         goodHand(1) + "\n" + handWith(2, {{"X", std::string(4000, 'x').replace(0, 2, "X=")}}) +
             std::string(3000, ';') + "\r\n" + longHand(3) + "\n" + goodHand(4)};
     for (const std::string& log : logs) {
-        const Outcome whole = convertOnce(log, false, 0, std::size_t{1} << 20);
+        const Outcome whole = convertOnce(log, Way::Usual, 0, std::size_t{1} << 20);
         for (std::size_t block : {1, 2, 3, 7, 50, 199, 4096}) {
-            EXPECT_EQ(convertOnce(log, true, 0, block), whole) << "window " << block;
-            EXPECT_EQ(convertOnce(log, false, 0, block), whole) << "window " << block;
+            for (Way way : {Way::Usual, Way::SavedAhead, Way::WrittenAhead})
+                EXPECT_EQ(convertOnce(log, way, 0, block), whole) << "window " << block;
         }
     }
 }
