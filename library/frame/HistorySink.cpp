@@ -45,6 +45,7 @@ std::string HistorySink::fileName(std::uint32_t number) const {
 bool HistorySink::openFile(std::uint32_t number) {
     buffer_.clear();
     bufferEnds_.clear();
+    handed_ = 0;
     return createFile(number, fileName(number));
 }
 
@@ -67,10 +68,10 @@ bool HistorySink::writeHands(std::string_view hands, const std::vector<std::size
 
 bool HistorySink::writeBlock(std::string_view hands, const std::vector<std::size_t>& ends) {
     if (hands.empty()) return true;
-    const std::uint64_t start = file_.size();
     for (const std::size_t end : ends)
-        handEnded(start + end);
-    const std::size_t written = file_.write(hands.data(), hands.size());
+        handEnded(handed_ + end);
+    const std::size_t written = put(hands);
+    handed_ += written;
     if (written == hands.size()) return true;
     const auto reached = std::upper_bound(ends.begin(), ends.end(), written) - ends.begin();
     handsLost_ += ends.size() - static_cast<std::size_t>(reached);
@@ -82,8 +83,9 @@ bool HistorySink::endFile() {
     buffer_ += TableClosed;
     buffer_ += LineEnd;
     const bool written = writeOut();
+    const bool flushed = flush();
     const bool closed = file_.close();
-    return written && closed;
+    return written && flushed && closed;
 }
 
 bool DirectSink::createFile(std::uint32_t, const std::string& name) {
@@ -96,7 +98,15 @@ ScratchSink::~ScratchSink() {
     discard();
 }
 
+std::size_t ScratchSink::put(std::string_view bytes) {
+    if (writer_.hand(bytes)) return bytes.size();
+    // An earlier block fell short: the file is the sink's again, to be closed, and dropped at the end.
+    writer_.wait();
+    return 0;
+}
+
 bool ScratchSink::createFile(std::uint32_t number, const std::string& name) {
+    writer_.wait();
     // Only a plain file of ours (or none) is replaced, and never the log itself: a link, a second name of a
     // file, someone else's file keep their nature only when written where they are.
     platform::PathFacts facts;
@@ -126,6 +136,7 @@ bool ScratchSink::createFile(std::uint32_t number, const std::string& name) {
 }
 
 bool ScratchSink::publish(std::uint32_t number) {
+    writer_.wait();
     file_.close();
     if (published_ >= scratches_.size() || scratches_[published_].number != number) return false;
     Scratch& scratch = scratches_[published_];
@@ -150,6 +161,7 @@ bool ScratchSink::keep(std::uint64_t hands) {
         file_.close();
         return false;
     }
+    handed_ = end;
     buffer_.clear();
     bufferEnds_.clear();
     return endFile();
@@ -163,6 +175,7 @@ std::uint64_t ScratchSink::endOf(std::size_t hand, std::size_t first) const {
 }
 
 void ScratchSink::discard() {
+    writer_.wait();
     file_.close();
     for (std::size_t k = published_; k < scratches_.size(); ++k) {
         if (!scratches_[k].path.empty()) platform::removeFile(scratches_[k].path.c_str());

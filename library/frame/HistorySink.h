@@ -15,8 +15,10 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "frame/BlockWriter.h"
 #include "frame/Conversion.h"
 #include "platform/Platform.h"
 
@@ -53,6 +55,10 @@ protected:
     virtual bool createFile(std::uint32_t number, const std::string& name) = 0;
     // A hand of the file being written ends at this size of the file.
     virtual void handEnded(std::uint64_t) {}
+    // Hands bytes to the file; how many reached it (or will: see ScratchSink).
+    virtual std::size_t put(std::string_view bytes) { return file_.write(bytes.data(), bytes.size()); }
+    // Waits until what put() took reached the file; false when some of it did not.
+    virtual bool flush() { return true; }
 
     // Hands the buffered hands to the file.
     bool writeOut();
@@ -66,6 +72,7 @@ protected:
     platform::OutputFile file_;
     std::string buffer_;                   // whole hands not yet handed to the file
     std::vector<std::size_t> bufferEnds_;  // where each buffered hand ends in buffer_
+    std::uint64_t handed_ = 0;             // the bytes handed to the file being written
     std::uint64_t handsLost_ = 0;
 };
 
@@ -78,10 +85,13 @@ protected:
     bool createFile(std::uint32_t number, const std::string& name) override;
 };
 
-// Writes each file beside its name first; see above.
+// Writes each file beside its name first; see above. Nobody waits for a scratch file while it is written,
+// so its blocks are handed to the file on a thread of their own (a BlockWriter) while the hands that follow
+// are taken in; a block that does not reach the file whole shows at the next block, or when the file ends.
 class ScratchSink : public HistorySink {
 public:
-    using HistorySink::HistorySink;
+    ScratchSink(std::string outPath, std::string inPath, bool singleFile, std::size_t blockSize)
+        : HistorySink(std::move(outPath), std::move(inPath), singleFile, blockSize) {}
     ~ScratchSink() override;
 
     // Room for the hands a log of this size usually holds.
@@ -104,6 +114,8 @@ protected:
         handLengths_.push_back(static_cast<std::uint32_t>(end - lastEnd_));
         lastEnd_ = end;
     }
+    std::size_t put(std::string_view bytes) override;
+    bool flush() override { return writer_.wait(); }
 
 private:
     struct Scratch {
@@ -123,6 +135,7 @@ private:
     std::vector<std::uint32_t> handLengths_;
     std::uint64_t lastEnd_ = 0;  // where the last hand ended in the file being written
     std::size_t published_ = 0;  // scratch files that took their names
+    BlockWriter writer_{file_};  // ends before the file does
 };
 
 }  // namespace noxi
