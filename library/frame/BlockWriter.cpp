@@ -21,8 +21,7 @@ bool BlockWriter::writeHere(std::string_view bytes) {
     return !failed_;
 }
 
-bool BlockWriter::hand(std::string_view bytes) {
-    if (bytes.empty()) return !failed_;
+bool BlockWriter::started() {
     if (!thread_.joinable() && !noThread_) {
         try {
             thread_ = std::thread(&BlockWriter::run, this);
@@ -30,12 +29,39 @@ bool BlockWriter::hand(std::string_view bytes) {
             noThread_ = true;
         }
     }
-    if (noThread_) return writeHere(bytes);
+    return !noThread_;
+}
+
+bool BlockWriter::hand(std::string_view bytes) {
+    if (bytes.empty()) return !failed_;
+    if (!started()) return writeHere(bytes);
     {
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [&] { return !hasWaiting_ || failed_; });
         if (failed_) return false;
         waiting_.assign(bytes);
+        hasWaiting_ = true;
+    }
+    changed_.notify_all();
+    return true;
+}
+
+bool BlockWriter::take(std::string& block) {
+    if (block.empty()) return !failed_;
+    if (!started()) {
+        const bool whole = writeHere(block);
+        block.clear();
+        return whole;
+    }
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return !hasWaiting_ || failed_; });
+        if (failed_) {
+            block.clear();
+            return false;
+        }
+        waiting_.clear();
+        std::swap(waiting_, block);
         hasWaiting_ = true;
     }
     changed_.notify_all();

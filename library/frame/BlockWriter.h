@@ -26,12 +26,17 @@ public:
     // waiting for the thread. False when a block before it did not reach the file whole (nothing more is
     // written then, until wait()).
     bool hand(std::string_view bytes);
+    // As hand, but takes block's bytes without a copy, leaving block empty (with the room of a block
+    // written before, for the next one).
+    bool take(std::string& block);
     // Waits until every block handed over is written; false when one did not reach the file whole. The
     // file is the owner's again, and the next hand() starts afresh.
     bool wait();
 
 private:
     void run();
+    // Starts the thread on the first block; false when it cannot be started (blocks are then written here).
+    bool started();
     // Writes synchronously when no thread could be started.
     bool writeHere(std::string_view bytes);
 

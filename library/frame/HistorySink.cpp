@@ -56,7 +56,7 @@ bool HistorySink::addHand(std::string_view history) {
 }
 
 bool HistorySink::writeOut() {
-    const bool whole = writeBlock(buffer_, bufferEnds_);
+    const bool whole = writeBlockTaking(buffer_, bufferEnds_);
     buffer_.clear();
     bufferEnds_.clear();
     return whole;
@@ -66,13 +66,28 @@ bool HistorySink::writeHands(std::string_view hands, const std::vector<std::size
     return writeOut() && writeBlock(hands, ends);
 }
 
+bool HistorySink::writeHandsTaking(std::string& hands, const std::vector<std::size_t>& ends) {
+    return writeOut() && writeBlockTaking(hands, ends);
+}
+
 bool HistorySink::writeBlock(std::string_view hands, const std::vector<std::size_t>& ends) {
     if (hands.empty()) return true;
     for (const std::size_t end : ends)
         handEnded(handed_ + end);
-    const std::size_t written = put(hands);
+    return blockWritten(hands.size(), put(hands), ends);
+}
+
+bool HistorySink::writeBlockTaking(std::string& hands, const std::vector<std::size_t>& ends) {
+    if (hands.empty()) return true;
+    for (const std::size_t end : ends)
+        handEnded(handed_ + end);
+    const std::size_t size = hands.size();
+    return blockWritten(size, putTaking(hands), ends);
+}
+
+bool HistorySink::blockWritten(std::size_t size, std::size_t written, const std::vector<std::size_t>& ends) {
     handed_ += written;
-    if (written == hands.size()) return true;
+    if (written == size) return true;
     const auto reached = std::upper_bound(ends.begin(), ends.end(), written) - ends.begin();
     handsLost_ += ends.size() - static_cast<std::size_t>(reached);
     file_.close();
@@ -101,6 +116,13 @@ ScratchSink::~ScratchSink() {
 std::size_t ScratchSink::put(std::string_view bytes) {
     if (writer_.hand(bytes)) return bytes.size();
     // An earlier block fell short: the file is the sink's again, to be closed, and dropped at the end.
+    writer_.wait();
+    return 0;
+}
+
+std::size_t ScratchSink::putTaking(std::string& bytes) {
+    const std::size_t size = bytes.size();
+    if (writer_.take(bytes)) return size;
     writer_.wait();
     return 0;
 }

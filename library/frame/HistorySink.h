@@ -44,6 +44,9 @@ public:
     // Hands whole hands to the file at once, after those added before; ends tells where each hand ends in
     // hands. False as for addHand.
     bool writeHands(std::string_view hands, const std::vector<std::size_t>& ends);
+    // As writeHands, but the sink may take the bytes without a copy: hands is left empty, perhaps with the
+    // room of a block written before.
+    bool writeHandsTaking(std::string& hands, const std::vector<std::size_t>& ends);
     // Ends the file being written with its closing line and closes it; false when any of it failed.
     bool endFile();
     // Hands added that never reached a file whole.
@@ -57,13 +60,18 @@ protected:
     virtual void handEnded(std::uint64_t) {}
     // Hands bytes to the file; how many reached it (or will: see ScratchSink).
     virtual std::size_t put(std::string_view bytes) { return file_.write(bytes.data(), bytes.size()); }
+    // As put, but the bytes may be taken without a copy (bytes is then left empty).
+    virtual std::size_t putTaking(std::string& bytes) { return put(bytes); }
     // Waits until what put() took reached the file; false when some of it did not.
     virtual bool flush() { return true; }
 
     // Hands the buffered hands to the file.
     bool writeOut();
-    // Hands a block of whole hands to the file; see writeHands.
+    // Hands a block of whole hands to the file, through put (or putTaking with take); see writeHands.
     bool writeBlock(std::string_view hands, const std::vector<std::size_t>& ends);
+    bool writeBlockTaking(std::string& hands, const std::vector<std::size_t>& ends);
+    // What the two have in common: written is what putting the block of size bytes reached.
+    bool blockWritten(std::size_t size, std::size_t written, const std::vector<std::size_t>& ends);
 
     std::string outPath_;
     std::string inPath_;
@@ -115,6 +123,7 @@ protected:
         lastEnd_ = end;
     }
     std::size_t put(std::string_view bytes) override;
+    std::size_t putTaking(std::string& bytes) override;
     bool flush() override { return writer_.wait(); }
 
 private:

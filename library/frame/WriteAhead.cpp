@@ -111,8 +111,17 @@ void WriteAhead::letOut(std::size_t count) {
         ++written_;
         begin = end;
     }
-    if (!handOver(begin)) return stop();
-    text_.erase(0, begin);
+    // The block goes to the file without a copy: the hands still held move to another buffer (one that
+    // took a block before, with its room), and the block's own buffer is handed over.
+    spare_.assign(text_, begin);
+    text_.resize(begin);
+    text_.swap(spare_);
+    if (begin > runStart) {
+        spare_.erase(0, runStart);
+        if (!sink_.writeHandsTaking(spare_, ends_)) return stop();
+    }
+    spare_.clear();
+    ends_.clear();
     held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(count));
     for (Held& held : held_)
         held.end -= begin;
@@ -124,6 +133,7 @@ bool WriteAhead::finish() {
     text_ = {};
     held_ = {};
     late_ = {};
+    spare_ = {};
     ends_ = {};
     return active_;
 }
@@ -131,6 +141,7 @@ bool WriteAhead::finish() {
 void WriteAhead::stop() {
     active_ = false;
     text_ = {};
+    spare_ = {};
     held_ = {};
     sink_.discard();
 }

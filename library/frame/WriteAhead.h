@@ -67,6 +67,7 @@ private:
     std::string text_;               // the histories held, ascending by number; empty for a hand not written
     std::vector<Held> held_;         // ascending by number
     std::string late_;               // the history of a hand that came out of order
+    std::string spare_;              // the hands still held move here when a block goes to the file
     std::uint32_t lastLetOut_ = 0;   // the number let out last, when position_ is above 0
     std::vector<std::size_t> ends_;  // a block's hand ends, for the sink
     std::size_t position_ = 0;       // hands let out, selected or not
