@@ -16,7 +16,9 @@ namespace noxi {
 
 class BlockWriter {
 public:
-    explicit BlockWriter(platform::OutputFile& file) : file_(file) {}
+    // onThread false writes each block at once, on the caller's thread.
+    explicit BlockWriter(platform::OutputFile& file, bool onThread = true)
+        : file_(file), noThread_(!onThread) {}
     // Waits for the blocks handed over, and ends the thread.
     ~BlockWriter();
     BlockWriter(const BlockWriter&) = delete;

@@ -98,8 +98,11 @@ protected:
 // are taken in; a block that does not reach the file whole shows at the next block, or when the file ends.
 class ScratchSink : public HistorySink {
 public:
-    ScratchSink(std::string outPath, std::string inPath, bool singleFile, std::size_t blockSize)
-        : HistorySink(std::move(outPath), std::move(inPath), singleFile, blockSize) {}
+    // writeOnThread false writes each block at once, for a sink that is itself written on a second thread.
+    ScratchSink(std::string outPath, std::string inPath, bool singleFile, std::size_t blockSize,
+                bool writeOnThread = true)
+        : HistorySink(std::move(outPath), std::move(inPath), singleFile, blockSize),
+          writer_(file_, writeOnThread) {}
     ~ScratchSink() override;
 
     // Room for the hands a log of this size usually holds.
@@ -144,7 +147,7 @@ private:
     std::vector<std::uint32_t> handLengths_;
     std::uint64_t lastEnd_ = 0;  // where the last hand ended in the file being written
     std::size_t published_ = 0;  // scratch files that took their names
-    BlockWriter writer_{file_};  // ends before the file does
+    BlockWriter writer_;         // ends before the file does
 };
 
 }  // namespace noxi

@@ -15,7 +15,8 @@ SaveAhead::SaveAhead(const char* inPath, const char* outPath, const ConversionOp
       index_(index),
       selection_(selection),
       source_(reading),
-      sink_(outPath, inPath, selection.singleFile(), writeBlockSize) {}
+      // The thread writes its own blocks: a third thread would only share the processors.
+      sink_(outPath, inPath, selection.singleFile(), writeBlockSize, false) {}
 
 SaveAhead::~SaveAhead() {
     stopping_ = true;
