@@ -12,6 +12,7 @@
 #include "frame/HistorySink.h"
 #include "frame/Intake.h"
 #include "frame/LogSource.h"
+#include "frame/RecordStream.h"
 #include "frame/SaveAhead.h"
 #include "hand/ChunkParser.h"
 #include "hand/TextOut.h"
@@ -218,26 +219,29 @@ Step Conversion::process() {
     index_.reserve(usualHands);
     if (scratch_) scratch_->reserve(usualHands);
 
-    std::uint64_t offset = 0;
-    do {
-        const int consumed = takeIn(source_, offset, hand_, options_, false);
-        if (consumed < 0) return readFailure();
-        if (consumed > 0) {
-            const auto id = static_cast<std::uint32_t>(hand_.gameId());
-            index_.add(id, offset);
-            if (ahead_) ahead_->offer(hand_, id);
+    // Written ahead, the second processor takes the scratch file's blocks; else it decodes the betting.
+    const bool decodeOnThread = settings_.decodeOnThread && !ahead_;
+    RecordStream records(source_, options_, decodeOnThread ? settings_.decodeBatch : 1, decodeOnThread);
+    RecordStream::Record record;
+    for (;;) {
+        const RecordStream::Got got = records.next(record);
+        if (got == RecordStream::Got::End) break;
+        if (got == RecordStream::Got::Unreadable) return readFailure();
+        if (record.result > 0) {
+            const auto id = static_cast<std::uint32_t>(record.hand->gameId());
+            index_.add(id, record.start);
+            if (ahead_) ahead_->offer(*record.hand, id);
         } else {
-            logBadRecord(hand_.errorText());
+            logBadRecord(record.hand->errorText());
         }
-        if (!source_.nextRecord(offset, consumed > 0 ? static_cast<std::uint64_t>(consumed) : 0, offset))
-            return readFailure();
+        if (!record.nextRead) return readFailure();
         ++recordCount_;
         if (callback_ != nullptr) {
-            const auto percent =
-                static_cast<int>(static_cast<double>(offset) / static_cast<double>(source_.size()) * 100);
+            const auto percent = static_cast<int>(static_cast<double>(record.next) /
+                                                  static_cast<double>(source_.size()) * 100);
             if (!report(StageProcessing, "Processing hand histories...", percent)) return Step::Stop;
         }
-    } while (offset < source_.size());
+    }
 
     if (ahead_ && !ahead_->finish()) {
         ahead_.reset();

@@ -22,6 +22,11 @@ struct DriverSettings {
     // Where hands are taken in again for several files, the second half of the files is written on a second
     // thread at the same time (see SaveAhead). The files are the same either way; the tests run both ways.
     bool saveAhead = true;
+    // Where hands are not written ahead, the betting of a batch of records is decoded on a second thread
+    // while the next batch is read (see RecordStream). The results are the same either way.
+    bool decodeOnThread = true;
+    // Records to a batch there.
+    std::size_t decodeBatch = 1024;
     // The log is read in blocks of about this many bytes (see LogSource).
     std::size_t readBlockSize = std::size_t{256} << 10;
     // How far hands written ahead may come out of order.

@@ -159,20 +159,35 @@ int parseLine(TakenHand& taken, const char* text, const ConversionOptions& optio
     return finishRecord(taken, reading.consumed, options, settle);
 }
 
-int takeIn(LogSource& source, std::uint64_t offset, TakenHand& taken, const ConversionOptions& options,
-           bool settle) {
+Chunks takeInChunks(LogSource& source, std::uint64_t offset, TakenHand& taken, int& consumed) {
+    consumed = 0;
     LogSource::Piece piece;
-    if (!source.pieceAt(offset, piece)) return -1;
-    if (!startRecord(taken, piece.text)) return 0;
+    if (!source.pieceAt(offset, piece)) return Chunks::Unreadable;
+    if (!startRecord(taken, piece.text)) return Chunks::Failed;
     ChunkReading reading;
     for (;;) {
         const char* const end = recordEnd(piece.text);
         readChunks(taken.record, reading, piece.text, end, piece.more && end == piece.end);
         if (reading.state != ChunkReading::State::Reading) break;
-        if (!source.pieceAt(offset + static_cast<std::uint64_t>(reading.consumed), piece)) return -1;
+        if (!source.pieceAt(offset + static_cast<std::uint64_t>(reading.consumed), piece))
+            return Chunks::Unreadable;
     }
-    if (reading.state == ChunkReading::State::Failed) return 0;
-    return finishRecord(taken, reading.consumed, options, settle);
+    consumed = reading.consumed;
+    return reading.state == ChunkReading::State::Failed ? Chunks::Failed : Chunks::Read;
+}
+
+int takeIn(LogSource& source, std::uint64_t offset, TakenHand& taken, const ConversionOptions& options,
+           bool settle) {
+    int consumed = 0;
+    switch (takeInChunks(source, offset, taken, consumed)) {
+        case Chunks::Unreadable:
+            return -1;
+        case Chunks::Failed:
+            return 0;
+        case Chunks::Read:
+            break;
+    }
+    return finishRecord(taken, consumed, options, settle);
 }
 
 void settle(TakenHand& hand, const ConversionOptions& options) {

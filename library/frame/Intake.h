@@ -72,6 +72,12 @@ void settle(TakenHand& hand, const ConversionOptions& options);
 void writeHistory(const TakenHand& hand, std::string& out, const ConversionOptions& options,
                   bool firstInFile);
 
+// The first step of takeIn: the chunks of the record that starts at offset. Read when they were read whole
+// (consumed is then what finishRecord takes), Failed with the record's error text set, or Unreadable when
+// the log could not be read.
+enum class Chunks { Read, Failed, Unreadable };
+Chunks takeInChunks(LogSource& source, std::uint64_t offset, TakenHand& hand, int& consumed);
+
 // Takes in the record that starts at offset of the log: whole when the source's window holds it, chunk by
 // chunk when it is longer. Returns what parseLine returns, or -1 when the log could not be read.
 int takeIn(LogSource& source, std::uint64_t offset, TakenHand& hand, const ConversionOptions& options,

@@ -36,9 +36,10 @@ struct Caller {
     }
 };
 
-// The ways of saving: the usual two steps (each hand taken in again from its place), the same with a
-// split's later files saved on a second thread, and hands written while the log is first read.
-enum class Way { Usual, SavedAhead, WrittenAhead };
+// The ways of converting: the usual two steps on one thread (each hand taken in again from its place); the
+// same with the betting decoded on a second thread a batch at a time (of one, two or three records) and a
+// split's later files saved on it; and hands written while the log is first read.
+enum class Way { Usual, Batch1, Batch2, Batch3, WrittenAhead };
 
 // One conversion of `log` into a fresh folder holding an earlier output, in one of the ways.
 Outcome convertOnce(const std::string& log, Way way, int stopAt, std::size_t readBlockSize = 64,
@@ -55,6 +56,10 @@ Outcome convertOnce(const std::string& log, Way way, int stopAt, std::size_t rea
                          {.writeBlockSize = 300,
                           .writeAhead = way == Way::WrittenAhead,
                           .saveAhead = way != Way::Usual,
+                          .decodeOnThread = way != Way::Usual,
+                          .decodeBatch = way == Way::Batch1   ? 1u
+                                         : way == Way::Batch2 ? 2u
+                                                              : 3u,
                           .readBlockSize = readBlockSize,
                           .window = window});
     run.total = GetTotalHands();
@@ -101,9 +106,11 @@ TEST(WriteAhead, SameResultsAsTheUsualWayForEveryRangeSplitAndStop) {
             const Outcome full = convertOnce(log, Way::Usual, 0);
             for (int stopAt = -1; stopAt <= static_cast<int>(full.reports.size()); ++stopAt) {
                 const Outcome usual = convertOnce(log, Way::Usual, stopAt);
-                EXPECT_EQ(convertOnce(log, Way::SavedAhead, stopAt), usual)
-                    << "range " << int(o.rangeType) << " split " << int(o.split) << " stop at " << stopAt
-                    << " saved ahead";
+                for (Way way : {Way::Batch1, Way::Batch2, Way::Batch3}) {
+                    EXPECT_EQ(convertOnce(log, way, stopAt), usual)
+                        << "range " << int(o.rangeType) << " split " << int(o.split) << " stop at " << stopAt
+                        << " on threads, batch " << int(way);
+                }
                 for (const WriteAhead::Limits& window : windows) {
                     EXPECT_EQ(convertOnce(log, Way::WrittenAhead, stopAt, 64, window), usual)
                         << "range " << int(o.rangeType) << " split " << int(o.split) << " stop at " << stopAt
@@ -171,7 +178,7 @@ TEST(WriteAhead, ReadingInWindowsTakesInTheSameRecords) {
     for (const std::string& log : logs) {
         const Outcome whole = convertOnce(log, Way::Usual, 0, std::size_t{1} << 20);
         for (std::size_t block : {1, 2, 3, 7, 50, 199, 4096}) {
-            for (Way way : {Way::Usual, Way::SavedAhead, Way::WrittenAhead})
+            for (Way way : {Way::Usual, Way::Batch2, Way::WrittenAhead})
                 EXPECT_EQ(convertOnce(log, way, 0, block), whole) << "window " << block;
         }
     }
@@ -191,11 +198,15 @@ TEST(WriteAhead, ALogCutShortWhileItIsReadFailsAndKeepsTheEarlierOutput) {
             return true;
         }
     } cutter{temp.path() / "GAMES_V3.LOG"};
-    EXPECT_EQ(convert(temp.file("GAMES_V3.LOG"), temp.file("hh.txt"), &Cutter::callback, &cutter,
-                      {.readBlockSize = 1000}),
-              -1);
-    EXPECT_EQ(readFile(temp.path() / "hh.txt"), "old history");
-    EXPECT_EQ(std::distance(fs::directory_iterator(temp.path()), fs::directory_iterator{}), 2);
+    // Written ahead, and read a batch ahead of the records handed out (the betting decoded on a thread).
+    for (bool writeAhead : {true, false}) {
+        writeFile(temp.path() / "GAMES_V3.LOG", goodHands(1, 200));
+        EXPECT_EQ(convert(temp.file("GAMES_V3.LOG"), temp.file("hh.txt"), &Cutter::callback, &cutter,
+                          {.writeAhead = writeAhead, .readBlockSize = 1000}),
+                  -1);
+        EXPECT_EQ(readFile(temp.path() / "hh.txt"), "old history");
+        EXPECT_EQ(std::distance(fs::directory_iterator(temp.path()), fs::directory_iterator{}), 2);
+    }
 }
 
 // An earlier output with a second name is written where it is, so that every name of it shows the new
