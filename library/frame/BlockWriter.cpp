@@ -1,99 +1,50 @@
 #include "frame/BlockWriter.h"
 
-#include <system_error>
-#include <utility>
-
 namespace noxi {
 
-BlockWriter::~BlockWriter() {
-    {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return !hasWaiting_ && !busy_; });
-        ending_ = true;
-    }
-    changed_.notify_all();
-    if (thread_.joinable()) thread_.join();
-}
-
-bool BlockWriter::writeHere(std::string_view bytes) {
-    if (failed_) return false;
-    failed_ = file_.write(bytes.data(), bytes.size()) != bytes.size();
+bool BlockWriter::ready() {
+    // A job that ran out of memory wrote nothing whole.
+    if (!worker_.wait()) failed_ = true;
+    onThread_ = onThread_ && worker_.start();
     return !failed_;
 }
 
-bool BlockWriter::started() {
-    if (!thread_.joinable() && !noThread_) {
-        try {
-            thread_ = std::thread(&BlockWriter::run, this);
-        } catch (const std::system_error&) {
-            noThread_ = true;
-        }
+void BlockWriter::write() {
+    const auto job = [this] {
+        if (!failed_) failed_ = file_.write(writing_.data(), writing_.size()) != writing_.size();
+    };
+    if (onThread_) {
+        worker_.run(job);
+    } else {
+        job();
     }
-    return !noThread_;
 }
 
 bool BlockWriter::hand(std::string_view bytes) {
-    if (bytes.empty()) return !failed_;
-    if (!started()) return writeHere(bytes);
-    {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return !hasWaiting_ || failed_; });
-        if (failed_) return false;
-        waiting_.assign(bytes);
-        hasWaiting_ = true;
-    }
-    changed_.notify_all();
+    if (!ready()) return false;
+    if (bytes.empty()) return true;
+    writing_.assign(bytes);
+    write();
     return true;
 }
 
 bool BlockWriter::take(std::string& block) {
-    if (block.empty()) return !failed_;
-    if (!started()) {
-        const bool whole = writeHere(block);
+    if (!ready()) {
         block.clear();
-        return whole;
+        return false;
     }
-    {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return !hasWaiting_ || failed_; });
-        if (failed_) {
-            block.clear();
-            return false;
-        }
-        waiting_.clear();
-        std::swap(waiting_, block);
-        hasWaiting_ = true;
-    }
-    changed_.notify_all();
+    if (block.empty()) return true;
+    // The block's buffer is taken over; the one written before goes back, emptied, with its room.
+    writing_.swap(block);
+    block.clear();
+    write();
     return true;
 }
 
 bool BlockWriter::wait() {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return !hasWaiting_ && !busy_; });
-    const bool whole = !failed_;
+    const bool whole = ready();
     failed_ = false;
     return whole;
-}
-
-void BlockWriter::run() {
-    std::unique_lock lock(mutex_);
-    for (;;) {
-        changed_.wait(lock, [&] { return hasWaiting_ || ending_; });
-        if (!hasWaiting_) return;
-        // The block is taken over by swapping, so that both buffers keep their room for the next blocks.
-        std::swap(waiting_, writing_);
-        hasWaiting_ = false;
-        busy_ = true;
-        const bool skip = failed_;
-        lock.unlock();
-        changed_.notify_all();
-        const bool whole = skip || file_.write(writing_.data(), writing_.size()) == writing_.size();
-        lock.lock();
-        busy_ = false;
-        if (!whole) failed_ = true;
-        changed_.notify_all();
-    }
 }
 
 }  // namespace noxi
