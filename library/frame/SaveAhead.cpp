@@ -1,7 +1,6 @@
 #include "frame/SaveAhead.h"
 
 #include <algorithm>
-#include <system_error>
 
 #include "frame/Intake.h"
 
@@ -20,41 +19,32 @@ SaveAhead::SaveAhead(const char* inPath, const char* outPath, const ConversionOp
 
 SaveAhead::~SaveAhead() {
     stopping_ = true;
-    if (thread_.joinable()) thread_.join();
 }
 
 bool SaveAhead::start(const Plan& plan) {
     plan_ = plan;
     position_ = plan.firstPosition;
-    if (plan.handsPerFile == 0) return false;
-    try {
-        thread_ = std::thread(&SaveAhead::run, this);
-    } catch (const std::system_error&) {
-        return false;
-    }
+    if (plan.handsPerFile == 0 || !worker_.start()) return false;
+    worker_.run([this] { run(); });
     return true;
 }
 
 std::uint32_t SaveAhead::finish() {
-    if (thread_.joinable()) thread_.join();
+    // A job that ran out of memory ended its files where they were: those it finished whole count.
+    worker_.wait();
     return filesDone_;
 }
 
 void SaveAhead::run() {
-    // Nothing may leave the thread: memory that runs out ends its files where they are, and the saving step
-    // writes the rest itself.
-    try {
-        // The thread reads the log through a file of its own: the saving step's window is its alone.
-        if (source_.open(inPath_.c_str()) != LogSource::Opened::Yes) return;
-        source_.lookBehind(true);
-        std::uint64_t left = plan_.hands;
-        for (std::uint32_t number = plan_.firstFile; left > 0; ++number) {
-            const std::uint64_t hands = std::min<std::uint64_t>(left, plan_.handsPerFile);
-            if (!writeFile(number, hands)) break;
-            left -= hands;
-            ++filesDone_;
-        }
-    } catch (...) {
+    // The thread reads the log through a file of its own: the saving step's window is its alone.
+    if (source_.open(inPath_.c_str()) != LogSource::Opened::Yes) return;
+    source_.lookBehind(true);
+    std::uint64_t left = plan_.hands;
+    for (std::uint32_t number = plan_.firstFile; left > 0; ++number) {
+        const std::uint64_t hands = std::min<std::uint64_t>(left, plan_.handsPerFile);
+        if (!writeFile(number, hands)) break;
+        left -= hands;
+        ++filesDone_;
     }
     source_.close();
 }

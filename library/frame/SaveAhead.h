@@ -10,12 +10,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <thread>
 
 #include "frame/Conversion.h"
 #include "frame/HandIndex.h"
 #include "frame/HistorySink.h"
 #include "frame/LogSource.h"
+#include "frame/Worker.h"
 
 namespace noxi {
 
@@ -61,8 +61,8 @@ private:
     Plan plan_;
     std::size_t position_ = 0;
     std::atomic<bool> stopping_{false};
-    std::uint32_t filesDone_ = 0;  // written by the thread, read after it is joined
-    std::thread thread_;
+    std::uint32_t filesDone_ = 0;  // written by the thread, read once its job is done
+    Worker worker_;                // ends (waiting for its job) before what the job uses
 };
 
 }  // namespace noxi
