@@ -22,8 +22,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 
-# ctest runs the test programs through Wine (wine picks wine64 for 64-bit programs).
+# ctest runs the test programs through Wine (wine picks wine64 for 64-bit programs), by a script that tries
+# a start again when Wine could not start the program at all.
 find_program(NOXI_WINE NAMES wine wine64 wine-stable)
 if(NOXI_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${NOXI_WINE})
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-start.sh ${NOXI_WINE})
 endif()

@@ -14,6 +14,8 @@ cmake --build build-windows -j "$jobs"
 mkdir -p build-windows/wine
 trap wine_session_stop EXIT
 wine_session_start build-windows/wine
-# A test that fails is run once more: on a busy machine Wine now and then fails to start a program at all
-# (the test then "fails" in a few hundredths of a second with no output); a real failure fails twice.
+# On a busy machine Wine now and then fails to start a program at all (it exits at once, without a word):
+# cmake/wine-start.sh, through which CTest runs every program, tries such a start again, which also keeps
+# the discovery of a test program's cases from failing; and a test that fails is run once more. A real
+# failure fails twice.
 (cd build-windows && timeout 1200 ctest --output-on-failure -j "$jobs" --timeout 180 -LE huge --repeat until-pass:2)
