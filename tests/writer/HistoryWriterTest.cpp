@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "frame/Intake.h"
+#include "support/Histories.h"
 #include "support/TestSupport.h"
 
 namespace noxi::test {
@@ -68,16 +68,6 @@ TEST(StartTime, MomentsBeyondTheLocalTimeConversion) {
     EXPECT_FALSE(far.empty());
     EXPECT_NE(far.find(" EDT "), std::string::npos);
     EXPECT_EQ(formatStartTime(-18000), "Wednesday, December 31, 19:00:00 EDT 1969");
-}
-
-// The default history of a log line, without carriage returns.
-std::string historyOf(const std::string& line, const ConversionOptions& options) {
-    TakenHand hand;
-    EXPECT_GT(parseLine(hand, line.c_str(), options), 0) << hand.errorText();
-    std::string text;
-    writeHistory(hand, text, options, true);
-    std::erase(text, '\r');
-    return text;
 }
 
 // "(6 max) " marks a hand of at most six players (NP), however many seats are taken.
