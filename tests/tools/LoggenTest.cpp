@@ -12,27 +12,15 @@
 #include <vector>
 
 #include "support/TestSupport.h"
+#include "tools/ToolRuns.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 using noxi::test::readFile;
-
-// A file in a folder of this test program's own, removed at its end.
-fs::path scratch(const std::string& name) {
-    static const noxi::test::TempDir folder;
-    return folder.path() / name;
-}
-
-int runLoggen(const std::string& arguments) {
-    std::string command = std::string("\"") + LOGGEN_PATH + "\" " + arguments;
-#ifdef _WIN32
-    // cmd /c takes away the first and the last quote of a command line that starts with one.
-    command = "\"" + command + "\"";
-#endif
-    return std::system(command.c_str());
-}
+using noxi::test::runLoggen;
+using noxi::test::scratch;
 
 // The lines of a text; the test fails unless every line ends in CR LF.
 std::size_t crlfLines(const std::string& text) {

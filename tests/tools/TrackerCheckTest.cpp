@@ -12,19 +12,16 @@
 #include <vector>
 
 #include "support/TestSupport.h"
+#include "tools/ToolRuns.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 using noxi::test::readFile;
+using noxi::test::runLoggen;
+using noxi::test::scratch;
 using noxi::test::writeFile;
-
-// A fresh folder of this test program's own, removed at its end.
-fs::path scratch(const std::string& name) {
-    static const noxi::test::TempDir folder;
-    return folder.path() / name;
-}
 
 // A hand of four players (dee with 1.5, the others with 100), the button at seat 1, then the lines given.
 std::string history(const std::vector<std::string>& lines, const std::string& stakes = "$2/$4") {
@@ -176,14 +173,6 @@ trackercheck::FileResult convertAndCheck(const fs::path& log, const Options& run
         if (trackerSafe) ADD_FAILURE() << "hand " << hand.id << ": " << ::testing::PrintToString(hand.faults);
     }
     return result;
-}
-
-int runLoggen(const std::string& arguments) {
-    std::string command = std::string("\"") + LOGGEN_PATH + "\" " + arguments;
-#ifdef _WIN32
-    command = "\"" + command + "\"";
-#endif
-    return std::system(command.c_str());
 }
 
 constexpr int GeneratedHands = 20000;
