@@ -55,12 +55,6 @@ void readWhole(const std::string& path, std::string& bytes) {
     bytes.resize(static_cast<std::size_t>(in.gcount()));
 }
 
-std::string readWhole(const std::string& path) {
-    std::string bytes;
-    readWhole(path, bytes);
-    return bytes;
-}
-
 // Counts the hands in a file that grows, reading it again only when its size changed.
 class HandCounter {
 public:
@@ -164,7 +158,7 @@ Batch convertAsABatch(const fs::path& folder, const std::string& log, std::vecto
     options.insert(options.end(), {(folder / "GAMES_V3.LOG").string(), (folder / "hh.txt").string()});
     const ProgramResult result = runProgram(options);
     EXPECT_EQ(result.exitCode, 0) << result.err;
-    return {handsOf(readWhole((folder / "hh.txt").string())), readWhole((folder / "errorLog.txt").string())};
+    return {handsOf(readFile(folder / "hh.txt")), readFile(folder / "errorLog.txt")};
 }
 
 std::vector<std::string> operator+(std::vector<std::string> first, const std::vector<std::string>& second) {
@@ -272,7 +266,7 @@ TEST(Follow, AGrowingLogEndsAsAConversionOfItsLines) {
     }
     ASSERT_EQ(expectedOrder.size(), ids.size());
 
-    const std::string history = readWhole(out);
+    const std::string history = readFile(out);
     EXPECT_EQ(history.find(Closed), history.size() - Closed.size()) << "one closing line, at the end";
     const Hands hands = handsOf(history);
     EXPECT_EQ(hands.order, expectedOrder);
@@ -283,7 +277,7 @@ TEST(Follow, AGrowingLogEndsAsAConversionOfItsLines) {
             ADD_FAILURE() << "hand " << id << " differs:\n" << hand->second << "\nexpected:\n" << text;
     }
     EXPECT_EQ(different, 0u);
-    EXPECT_EQ(readWhole(errorLog), first.errorLog + second.errorLog);
+    EXPECT_EQ(readFile(errorLog), first.errorLog + second.errorLog);
     EXPECT_EQ(linesOf(first.errorLog).size(), 11u);
 }
 
