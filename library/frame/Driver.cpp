@@ -13,6 +13,7 @@
 #include "frame/Intake.h"
 #include "frame/LogSource.h"
 #include "frame/RecordStream.h"
+#include "frame/Retake.h"
 #include "frame/SaveAhead.h"
 #include "hand/ChunkParser.h"
 #include "hand/TextOut.h"
@@ -318,18 +319,10 @@ bool Conversion::publishSavedAhead(std::uint32_t number) {
 }
 
 Step Conversion::writeFromIndex() {
-    while (!selection_.selects(position_, index_[position_].id, index_.size()))
-        ++position_;
-    const HandIndex::Entry& entry = index_[position_++];
-    // The record was taken in once already; a record that does not come back the same means the log
-    // changed under the conversion.
-    if (takeIn(source_, entry.offset(), hand_, options_, false) <= 0 ||
-        static_cast<std::uint32_t>(hand_.gameId()) != entry.id) {
+    // The record was taken in once already; one that does not come back the same means the log changed
+    // under the conversion.
+    if (!retakeSelected(source_, index_, selection_, position_, options_, firstInFile_, hand_, history_))
         return readFailure();
-    }
-    history_.clear();
-    settle(hand_, options_);
-    writeHistory(hand_, history_, options_, firstInFile_);
     firstInFile_ = false;
     ++results_.totalHands;
     return direct_->addHand(history_) ? Step::Go : writeFailure();

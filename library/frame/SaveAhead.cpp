@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "frame/Intake.h"
+#include "frame/Retake.h"
 
 namespace noxi {
 
@@ -54,20 +54,11 @@ bool SaveAhead::writeFile(std::uint32_t number, std::uint64_t hands) {
     TakenHand hand;
     std::string history;
     for (std::uint64_t written = 0; written < hands; ++written) {
-        if (stopping_.load(std::memory_order_relaxed)) return false;
-        while (position_ < index_.size() &&
-               !selection_.selects(position_, index_[position_].id, index_.size()))
-            ++position_;
-        if (position_ >= index_.size()) return false;
-        const HandIndex::Entry& entry = index_[position_++];
-        if (takeIn(source_, entry.offset(), hand, options_, false) <= 0 ||
-            static_cast<std::uint32_t>(hand.gameId()) != entry.id) {
+        if (stopping_.load(std::memory_order_relaxed) ||
+            !retakeSelected(source_, index_, selection_, position_, options_, written == 0, hand, history) ||
+            !sink_.addHand(history)) {
             return false;
         }
-        history.clear();
-        settle(hand, options_);
-        writeHistory(hand, history, options_, written == 0);
-        if (!sink_.addHand(history)) return false;
     }
     return sink_.endFile();
 }
