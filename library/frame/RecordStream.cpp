@@ -59,11 +59,10 @@ void RecordStream::startDecoding(int b) {
     }
 }
 
-bool RecordStream::finishDecoding(int b) {
+void RecordStream::finishDecoding(int b) {
     // A batch whose decoding ran out of memory on the thread is decoded here, where it fails as it would.
     if (worker_ && !worker_->wait()) decode(batches_[b]);
     pending_ = -1;
-    return true;
 }
 
 RecordStream::Got RecordStream::next(Record& record) {

@@ -51,12 +51,13 @@ private:
         bool unreadable = false;  // the log could not be read after its records
     };
 
-    // Reads the chunks of the records that come next into batch b.
+    // Reads the chunks of the records that come next into the batch.
     void fill(Batch& batch);
-    // Decodes the betting of batch b's records, on the second thread or here.
+    // Decodes the betting of the batch's records.
     void decode(Batch& batch) const;
+    // Decodes batch b on the second thread (or here, without one); finishDecoding waits for it.
     void startDecoding(int b);
-    bool finishDecoding(int b);
+    void finishDecoding(int b);
 
     LogSource& source_;
     const ConversionOptions& options_;
